@@ -1,0 +1,86 @@
+#include "OwnedFile.h"
+#include "QORSysTextFileUtilities.h"
+#include "TextFileConstants.h"
+#include "VELGeneral.h"
+
+#include <memory>
+
+namespace QORSysTextFileUtilities {
+
+namespace {
+
+// A catalog file's text, read whole, with a zero byte after it.
+struct CatalogText {
+    std::unique_ptr<char[]> buffer;
+    unsigned int length = 0;
+
+    const char* Begin() const { return buffer.get(); }
+    const char* End() const { return buffer.get() + length; }
+};
+
+// Reads path whole into text; E_FAIL when it cannot be opened or read. The
+// file is closed before this returns, also when the buffer cannot be had.
+HRESULT ReadWhole(const QORSysPath& path, CatalogText& text)
+{
+    OwnedFile file;
+    if (file.Open(path) < 0) return E_FAIL;
+    unsigned int size = 0;
+    if (QORSysFSize(file.Descriptor(), &size) < 0) size = 0;  // counts as empty
+    text.buffer.reset(new char[static_cast<std::size_t>(size) + 1]);
+    unsigned int got = 0;
+    const HRESULT read = QORSysFRead(file.Descriptor(), text.buffer.get(), size, &got);
+    file.Close();
+    if (read < 0) return E_FAIL;
+    if (got > size) got = size;
+    text.buffer[size] = '\0';
+    text.buffer[got] = '\0';  // a file that shrank ends where reading stopped
+    text.length = got;
+    return S_OK;
+}
+
+bool IsLineBreak(char byte) { return byte == '\r' || byte == '\n'; }
+
+}  // namespace
+
+HRESULT CompareCatalogFiles(const QORSysPath& first, const QORSysPath& second)
+{
+    VELUnicodeString extension;
+    if (first.GetExtension(extension) >= 0) {
+        extension.ToLower();
+        if (extension != CATALOG_EXTENSION) return E_FAIL;
+    }
+
+    CatalogText secondText;
+    if (ReadWhole(second, secondText) < 0) return E_FAIL;
+    CatalogText firstText;
+    if (ReadWhole(first, firstText) < 0) return E_FAIL;
+
+    const char* a = secondText.Begin();
+    const char* b = firstText.Begin();
+    int format = 0;
+    DetectCatalogFileFormat(a, format);
+    DetectCatalogFileFormat(b, format);
+
+    // Bounded by the second text alone: what the first holds beyond it is not
+    // looked at. remaining always equals the distance from a to the second
+    // text's end, so a never passes its terminating zero.
+    long long remaining = secondText.End() - a;
+    while (remaining > 0) {
+        long long skipped = 0;
+        while (IsLineBreak(*a)) {
+            ++a;
+            ++skipped;
+        }
+        while (IsLineBreak(*b)) ++b;
+        if (*a != *b) return S_FALSE;
+        // The first text has ended but the second goes on with a zero byte:
+        // stepping b on would leave its buffer.
+        if (b == firstText.End() && a != secondText.End()) return S_FALSE;
+        ++a;
+        ++b;
+        remaining -= skipped + 1;
+    }
+    return S_OK;
+}
+
+}  // namespace QORSysTextFileUtilities
