@@ -1,4 +1,5 @@
 // A scratch directory per test, with helpers to make and inspect files in it.
+// Every test also checks that no file descriptor was left open.
 #ifndef KESTRUNE_TESTS_SCRATCH_H
 #define KESTRUNE_TESTS_SCRATCH_H
 
@@ -10,51 +11,61 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <unistd.h>
+
+inline int FirstFreeDescriptor()
+{
+    const int fd = dup(0);
+    close(fd);
+    return fd;
+}
+
+inline QORSysPath Path(const std::string& text)
+{
+    QORSysPath path;
+    path.Set(text.c_str());
+    return path;
+}
+
+inline std::string Read(const std::string& path)
+{
+    std::ostringstream bytes;
+    bytes << std::ifstream(path, std::ios::binary).rdbuf();
+    return bytes.str();
+}
+
+inline unsigned int Tell(QORSysFileDescriptor& file)
+{
+    unsigned int position = 0;
+    EXPECT_EQ(QORSysFTell(file, &position), S_OK);
+    return position;
+}
 
 class Scratch : public ::testing::Test {
 public:
-    void SetUp() override
+    void SetUp() override { ASSERT_NE(mkdtemp(dir_.data()), nullptr); }
+    void TearDown() override
     {
-        char pattern[] = "/tmp/kestrune-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
+        EXPECT_EQ(FirstFreeDescriptor(), firstFree_) << "a descriptor was left open";
+        std::system(("rm -rf '" + dir_ + "'").c_str());
     }
-    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
 
     std::string Write(const std::string& name, const std::string& bytes)
     {
-        const std::string path = dir_ + "/" + name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
+        std::ofstream(dir_ + "/" + name, std::ios::binary) << bytes;
+        return dir_ + "/" + name;
     }
-    static std::string Read(const std::string& path)
-    {
-        std::ostringstream bytes;
-        bytes << std::ifstream(path, std::ios::binary).rdbuf();
-        return bytes.str();
-    }
-    static QORSysPath Path(const std::string& text)
-    {
-        QORSysPath path;
-        EXPECT_GE(path.Set(text.c_str()), 0);
-        return path;
-    }
-    // Opens path and moves to position start.
-    QORSysFileDescriptor Open(const std::string& path, const char* mode, unsigned int start = 0)
+    // Opens a file holding bytes, at position start.
+    QORSysFileDescriptor Open(const std::string& bytes, const char* mode, unsigned int start = 0)
     {
         QORSysFileDescriptor file;
-        EXPECT_EQ(QORSysFOpen(Path(path), mode, file, 0), S_OK) << path;
+        EXPECT_EQ(QORSysFOpen(Path(Write("open", bytes)), mode, file, 0), S_OK);
         EXPECT_EQ(QORSysFSeek(file, static_cast<int>(start), 0), S_OK);
         return file;
     }
-    static unsigned int Tell(QORSysFileDescriptor& file)
-    {
-        unsigned int position = 0;
-        EXPECT_EQ(QORSysFTell(file, &position), S_OK);
-        return position;
-    }
 
-    std::string dir_;
+    std::string dir_ = "/tmp/kestrune-test-XXXXXX";
+    const int firstFree_ = FirstFreeDescriptor();
 };
 
 #endif
