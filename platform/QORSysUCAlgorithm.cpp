@@ -1,52 +1,34 @@
 #include "QORSysText.h"
+#include "Utf8Kernels.h"
+
+namespace QORSysUtf8 {
 
 namespace {
 
-// Length of the sequence a lead byte starts (0 for a byte that cannot lead),
-// and the range its second byte must fall in: the narrowed ranges exclude
-// overlong forms (E0, F0), surrogates (ED) and code points above U+10FFFF (F4).
-struct LeadRule {
-    unsigned char length;
-    unsigned char secondLow;
-    unsigned char secondHigh;
-};
-
-LeadRule RuleFor(unsigned char lead)
+// The first supported kernel in order of preference; chosen once, at the
+// first call, not at load.
+Kernel Chosen()
 {
-    if (lead < 0x80) return {1, 0, 0};
-    if (lead < 0xC2) return {0, 0, 0};  // continuation byte, or overlong C0/C1
-    if (lead < 0xE0) return {2, 0x80, 0xBF};
-    if (lead == 0xE0) return {3, 0xA0, 0xBF};
-    if (lead == 0xED) return {3, 0x80, 0x9F};
-    if (lead < 0xF0) return {3, 0x80, 0xBF};
-    if (lead == 0xF0) return {4, 0x90, 0xBF};
-    if (lead < 0xF4) return {4, 0x80, 0xBF};
-    if (lead == 0xF4) return {4, 0x80, 0x8F};
-    return {0, 0, 0};
+    KernelInfo kernels[8];
+    const int count = Kernels(kernels, 8);
+    for (int i = 0; i < count && i < 8; ++i) {
+        if (kernels[i].supported) return kernels[i].validate;
+    }
+    return ValidateScalar;
 }
 
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
 }  // namespace
+
+}  // namespace QORSysUtf8
 
 int QORSysUCAlgorithm::IsUTF8(const char*& text, unsigned long long length)
 {
     if (length == 0) return 0;
     if (text == nullptr) return 1;
-    const auto* p = reinterpret_cast<const unsigned char*>(text);
-    const unsigned char* const end = p + length;
-    while (p < end) {
-        const LeadRule rule = RuleFor(*p);
-        bool valid = rule.length != 0 && static_cast<unsigned long long>(end - p) >= rule.length;
-        if (valid && rule.length > 1) {
-            valid = p[1] >= rule.secondLow && p[1] <= rule.secondHigh;
-            for (unsigned i = 2; valid && i < rule.length; ++i) valid = IsContinuation(p[i]);
-        }
-        if (!valid) {
-            text = reinterpret_cast<const char*>(p);
-            return 1;
-        }
-        p += rule.length;
-    }
-    return 0;
+    static const QORSysUtf8::Kernel kernel = QORSysUtf8::Chosen();
+    const auto* begin = reinterpret_cast<const unsigned char*>(text);
+    const unsigned char* stop = kernel(begin, begin + length);
+    if (stop == nullptr) return 0;
+    text = reinterpret_cast<const char*>(stop);
+    return 1;
 }
