@@ -6,10 +6,16 @@
 #include "QORSysResult.h"
 #include "QORSysText.h"
 
-// Record of an open file, allocated by whoever opens it. Fill it with
-// QORSysFOpen; a default-constructed record is not open.
+// Record of an open file, allocated by whoever opens it (24 bytes: it lives
+// well on any stack). Fill it with QORSysFOpen; a default-constructed record
+// is not open. Reads are served from a read-ahead buffer of up to 128 KiB
+// that the first read obtains and QORSysFClose releases, so an open record
+// must not be copied. Its fields are the file services' own.
 struct QORSysFileDescriptor {
     int handle = -1;
+    unsigned int next = 0;    // buffer[next, filled) are the file's next bytes
+    unsigned int filled = 0;
+    char* buffer = nullptr;
 };
 
 // Failures carry an operating-system error number n as 0x80070000 | n, or
