@@ -30,6 +30,21 @@ TEST_F(DetectEOLTest, FirstLineEndingDecidesInMemoryAndInFiles)
     EXPECT_EQ(DetectEOL(nullptr, eol), E_FAIL);
 }
 
+// Line breaks before the text must not count, whatever its alignment.
+TEST(DetectEOL, AnyAlignmentAndDistance)
+{
+    for (std::size_t start = 0; start < 16; ++start) {
+        for (std::size_t at = 0; at < 40; ++at) {
+            std::string bytes = std::string(start, '\n') + std::string(at, 'x') + "\r\n";
+            const char* eol = nullptr;
+            EXPECT_EQ(DetectEOL(bytes.c_str() + start, eol), S_OK);
+            EXPECT_STREQ(eol, "\r\n");
+            bytes[start + at] = '\xFF';
+            EXPECT_EQ(DetectEOL(bytes.c_str() + start, eol), S_FALSE);
+        }
+    }
+}
+
 TEST_F(DetectEOLTest, FilePositionAfterwards)
 {
     const struct { std::string text; unsigned int start; char restore; unsigned int end; } cases[] = {

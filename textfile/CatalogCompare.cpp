@@ -1,3 +1,4 @@
+#include "CatalogTextCompare.h"
 #include "OwnedFile.h"
 #include "QORSysTextFileUtilities.h"
 #include "TextFileConstants.h"
@@ -38,8 +39,6 @@ HRESULT ReadWhole(const QORSysPath& path, CatalogText& text)
     return S_OK;
 }
 
-bool IsLineBreak(char byte) { return byte == '\r' || byte == '\n'; }
-
 }  // namespace
 
 HRESULT CompareCatalogFiles(const QORSysPath& first, const QORSysPath& second)
@@ -61,26 +60,8 @@ HRESULT CompareCatalogFiles(const QORSysPath& first, const QORSysPath& second)
     DetectCatalogFileFormat(a, format);
     DetectCatalogFileFormat(b, format);
 
-    // Bounded by the second text alone: what the first holds beyond it is not
-    // looked at. remaining always equals the distance from a to the second
-    // text's end, so a never passes its terminating zero.
-    long long remaining = secondText.End() - a;
-    while (remaining > 0) {
-        long long skipped = 0;
-        while (IsLineBreak(*a)) {
-            ++a;
-            ++skipped;
-        }
-        while (IsLineBreak(*b)) ++b;
-        if (*a != *b) return S_FALSE;
-        // The first text has ended but the second goes on with a zero byte:
-        // stepping b on would leave its buffer.
-        if (b == firstText.End() && a != secondText.End()) return S_FALSE;
-        ++a;
-        ++b;
-        remaining -= skipped + 1;
-    }
-    return S_OK;
+    // Bounded by the second text alone: what the first holds beyond it is not looked at.
+    return CompareCatalogTexts(a, secondText.End(), b, firstText.End());
 }
 
 }  // namespace QORSysTextFileUtilities

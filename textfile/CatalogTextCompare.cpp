@@ -1,0 +1,73 @@
+#include "CatalogTextCompare.h"
+
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace QORSysTextFileUtilities {
+
+namespace {
+
+bool IsLineBreak(char byte) { return byte == '\r' || byte == '\n'; }
+
+// How many bytes from a and b on are equal, looking at up to limit bytes
+// (readable on both sides).
+long long EqualRun(const char* a, const char* b, long long limit)
+{
+    long long run = 0;
+#if defined(__SSE2__)
+    const auto equal = [&](long long at) {
+        return _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + at)),
+                              _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + at)));
+    };
+    for (; limit - run >= 64; run += 64) {
+        const __m128i all = _mm_and_si128(_mm_and_si128(equal(run), equal(run + 16)), _mm_and_si128(equal(run + 32), equal(run + 48)));
+        if (_mm_movemask_epi8(all) != 0xFFFF) break;
+    }
+    for (; limit - run >= 16; run += 16) {
+        const unsigned differ = ~static_cast<unsigned>(_mm_movemask_epi8(equal(run))) & 0xFFFFu;
+        if (differ != 0) return run + __builtin_ctz(differ);
+    }
+#endif
+    while (run < limit && a[run] == b[run]) ++run;
+    return run;
+}
+
+}  // namespace
+
+HRESULT CompareCatalogTexts(const char* a, const char* aEnd, const char* b, const char* bEnd)
+{
+    // remaining always equals the distance from a to the second text's end,
+    // so a never passes its zero.
+    long long remaining = aEnd - a;
+    while (remaining > 0) {
+        // Equal bytes, line breaks among them, step both cursors on one for
+        // one under the byte rule below as well, since it leaves breaks out on
+        // both sides alike; so they are passed many at a time. The second
+        // text's last byte is left to the byte rule: when it is a break, that
+        // rule alone compares the first text's next byte with the end.
+        const long long bRoom = bEnd - b;
+        const long long run = EqualRun(a, b, remaining - 1 < bRoom ? remaining - 1 : bRoom);
+        a += run;
+        b += run;
+        remaining -= run;
+
+        long long skipped = 0;
+        while (IsLineBreak(*a)) {
+            ++a;
+            ++skipped;
+        }
+        while (IsLineBreak(*b)) ++b;
+        if (*a != *b) return S_FALSE;
+        // The first text has ended but the second goes on with a zero byte:
+        // stepping b on would leave its buffer.
+        if (b == bEnd && a != aEnd) return S_FALSE;
+        ++a;
+        ++b;
+        remaining -= skipped + 1;
+    }
+    return S_OK;
+}
+
+}  // namespace QORSysTextFileUtilities
