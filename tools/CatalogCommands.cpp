@@ -1,0 +1,116 @@
+// tag and compare: writing a catalog's charset tag line, comparing two catalogs.
+#include "Commands.h"
+#include "QORSysTextFileUtilities.h"
+#include "Report.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <new>
+#include <strings.h>
+#include <utility>
+
+using namespace QORSysTextFileUtilities;
+
+namespace kestrune_tool {
+
+namespace {
+
+// Sets eol from an --eol value: null for "auto". False for an unknown value.
+bool EolFromOption(const char* option, const char*& eol)
+{
+    static const struct {
+        const char* option;
+        const char* eol;
+    } kChoices[] = {{"auto", nullptr}, {"crlf", "\r\n"}, {"lf", "\n"}, {"cr", "\r"}};
+    for (const auto& choice : kChoices) {
+        if (strcasecmp(option, choice.option) == 0) {
+            eol = choice.eol;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Writes the tag line into the open file unless that would destroy content
+// the user did not give up with --force.
+int Tag(const Invocation& run, const char* name, QORSysFileDescriptor& file, const char* eol)
+{
+    const char* charset = run.operands[1];
+    unsigned int size = 0;
+    if (!run.force) {
+        const HRESULT sized = QORSysFSize(file, &size);
+        if (sized < 0) return Trouble(name, "cannot size", sized);
+        if (size > 0) {
+            std::fprintf(stderr, "kestrune: %s: not empty (%u bytes); the tag line would overwrite its head "
+                         "(give --force to do so)\n", name, size);
+            return kTrouble;
+        }
+    }
+    if (eol == nullptr) DetectFileEOL(file, eol, 0);  // its default when there is none
+    const HRESULT written = WriteCatalogFileTag(file, charset, eol, 0);
+    // The arguments are not null, so E_FAIL can only mean a line over 256 bytes.
+    if (written == E_FAIL) return Trouble(name, "charset name too long for the tag line", written);
+    if (written < 0) return Trouble(name, "cannot write", written);
+    Say(run, "%s: wrote <meta charset=\"%s\"/> and %s\n", name, charset, EolName(eol));
+    return kYes;
+}
+
+// Finds out why a comparison failed, for the message.
+int CompareTrouble(const char* firstName, const QORSysPath& first, const char* secondName,
+                   const QORSysPath& second, HRESULT code)
+{
+    for (const auto& [name, path] : {std::pair{secondName, &second}, std::pair{firstName, &first}}) {
+        QORSysFileDescriptor file;
+        const HRESULT opened = QORSysFOpen(*path, "rb", file, 0);
+        if (opened < 0) return Trouble(name, "cannot open", opened);
+        QORSysFClose(file);
+    }
+    VELUnicodeString extension;
+    if (first.GetExtension(extension) >= 0) {
+        extension.ToLower();
+        if (extension != "velnls") return Trouble(firstName, "not a .velnls catalog", code);
+    }
+    return Trouble(firstName, "cannot read", code);
+}
+
+}  // namespace
+
+int RunTag(const Invocation& run)
+{
+    const char* name = run.operands[0];
+    const char* eol = nullptr;
+    if (!EolFromOption(run.eol, eol)) return UsageError("tag", "--eol takes crlf, lf, cr or auto, not '%s'", run.eol);
+    QORSysPath path;
+    if (!ToPath(name, path)) return kTrouble;
+    QORSysFileDescriptor file;
+    const HRESULT opened = QORSysFOpen(path, "r+b", file, 0);
+    if (opened < 0) return Trouble(name, "cannot open for writing", opened);
+    int status = Tag(run, name, file, eol);
+    // Written data can still be lost at close.
+    const HRESULT closed = QORSysFClose(file);
+    if (closed < 0 && status == kYes) status = Trouble(name, "cannot close", closed);
+    return status;
+}
+
+int RunCompare(const Invocation& run)
+{
+    const char* firstName = run.operands[0];
+    const char* secondName = run.operands[1];
+    QORSysPath first;
+    QORSysPath second;
+    if (!ToPath(firstName, first) || !ToPath(secondName, second)) return kTrouble;
+    HRESULT code = E_FAIL;
+    try {
+        code = CompareCatalogFiles(first, second);
+    } catch (const std::bad_alloc&) {
+        // Both files are held in memory whole.
+        std::fprintf(stderr, "kestrune: %s vs %s: out of memory (0x%08X)\n", firstName, secondName,
+                     static_cast<unsigned int>(QORSysResultFromErrno(ENOMEM)));
+        return kTrouble;
+    }
+    if (code < 0) return CompareTrouble(firstName, first, secondName, second, code);
+    Say(run, "%s vs %s: %s\n", firstName, secondName, code == S_OK ? "same" : "different");
+    return code == S_OK ? kYes : kNo;
+}
+
+}  // namespace kestrune_tool

@@ -1,0 +1,32 @@
+// What the argument handling hands to a subcommand, and the subcommands.
+#ifndef KESTRUNE_TOOL_COMMANDS_H
+#define KESTRUNE_TOOL_COMMANDS_H
+
+#include <vector>
+
+namespace kestrune_tool {
+
+// Exit statuses, ordered so that the worst of several files is the largest.
+inline constexpr int kYes = 0;
+inline constexpr int kNo = 1;
+inline constexpr int kTrouble = 2;
+
+struct Invocation {
+    std::vector<const char*> operands;
+    bool quiet = false;
+    bool force = false;        // tag
+    const char* eol = "auto";  // tag
+};
+
+// Each runs one command; the operand count has been checked. Returns the exit status.
+int RunEol(const Invocation& run);
+int RunBom(const Invocation& run);
+int RunUtf8(const Invocation& run);
+int RunTag(const Invocation& run);
+int RunCompare(const Invocation& run);
+int RunAbspath(const Invocation& run);
+int RunEcho(const Invocation& run);
+
+}  // namespace kestrune_tool
+
+#endif

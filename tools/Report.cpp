@@ -1,0 +1,66 @@
+#include "Report.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+namespace kestrune_tool {
+
+namespace {
+
+// An empty name would leave the message hard to read.
+const char* Shown(const char* name) { return *name != '\0' ? name : "''"; }
+
+}  // namespace
+
+void Say(const Invocation& run, const char* format, ...)
+{
+    if (run.quiet) return;
+    va_list args;
+    va_start(args, format);
+    std::vprintf(format, args);
+    va_end(args);
+}
+
+int Trouble(const char* subject, const char* what, HRESULT code)
+{
+    std::fprintf(stderr, "kestrune: %s: %s (0x%08X)\n", Shown(subject), what, static_cast<unsigned int>(code));
+    return kTrouble;
+}
+
+int FileTrouble(const char* name, const QORSysPath& path, const char* what, HRESULT code)
+{
+    QORSysFileDescriptor file;
+    const HRESULT opened = QORSysFOpen(path, "rb", file, 0);
+    if (opened < 0) return Trouble(name, "cannot open", opened);
+    QORSysFClose(file);
+    return Trouble(name, what, code);
+}
+
+int UsageError(const char* command, const char* format, ...)
+{
+    std::fprintf(stderr, "kestrune: ");
+    if (command != nullptr) std::fprintf(stderr, "%s: ", command);
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(stderr, format, args);
+    va_end(args);
+    std::fprintf(stderr, " (try 'kestrune %s%s')\n", command != nullptr ? "help " : "--help",
+                 command != nullptr ? command : "");
+    return kTrouble;
+}
+
+bool ToPath(const char* text, QORSysPath& path)
+{
+    const HRESULT code = path.Set(text);
+    if (code < 0) Trouble(text, "not a usable path", code);
+    return code >= 0;
+}
+
+const char* EolName(const char* eol)
+{
+    if (std::strcmp(eol, "\r\n") == 0) return "CRLF";
+    return std::strcmp(eol, "\n") == 0 ? "LF" : "CR";
+}
+
+}  // namespace kestrune_tool

@@ -1,0 +1,32 @@
+// How the subcommands speak: results on standard output unless quiet,
+// trouble as one line on standard error.
+#ifndef KESTRUNE_TOOL_REPORT_H
+#define KESTRUNE_TOOL_REPORT_H
+
+#include "Commands.h"
+#include "QORSysTextFileUtilities.h"  // the file descriptor and its operations
+
+namespace kestrune_tool {
+
+// Prints a result line unless the run is quiet.
+void Say(const Invocation& run, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+// "kestrune: SUBJECT: WHAT (0xCODE)"; returns kTrouble.
+int Trouble(const char* subject, const char* what, HRESULT code);
+
+// Trouble with the file called name: when it cannot even be opened for
+// reading, the open's code says why; otherwise what and code.
+int FileTrouble(const char* name, const QORSysPath& path, const char* what, HRESULT code);
+
+// "kestrune: [COMMAND: ]MESSAGE (try 'kestrune help [COMMAND]')"; returns kTrouble.
+int UsageError(const char* command, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+// Sets path from text, reporting trouble when it is not a usable path.
+bool ToPath(const char* text, QORSysPath& path);
+
+// "CRLF", "LF" or "CR" for one of the end-of-line strings.
+const char* EolName(const char* eol);
+
+}  // namespace kestrune_tool
+
+#endif
