@@ -1,4 +1,5 @@
-// Kestrune module marker.
+/// @file
+/// Kestrune module marker.
 #ifndef KESTRUNE_KESTRUNE_H
 #define KESTRUNE_KESTRUNE_H
 
@@ -8,7 +9,8 @@
 extern "C" {
 #endif
 
-// Marks the module for the suite's loader: does nothing and returns 1.
+/// Marks the module for the suite's loader: does nothing.
+/// @return 1.
 KESTRUNE_API int VANTORIC_TAVREN2_INTERNAL_Kestrune(void);
 
 #ifdef __cplusplus
