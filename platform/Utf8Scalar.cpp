@@ -34,8 +34,9 @@ bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 }  // namespace
 
-const unsigned char* ValidateScalar(const unsigned char* p, const unsigned char* end)
+const unsigned char* ValidateScalar(const unsigned char* begin, const unsigned char* end)
 {
+    const unsigned char* p = begin;
     while (p < end) {
         if (end - p >= 8) {
             std::uint64_t word;

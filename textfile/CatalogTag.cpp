@@ -22,7 +22,8 @@ HRESULT WriteCatalogFileTag(QORSysFileDescriptor& file, const char* charset, con
     const int tagLength = std::snprintf(line, sizeof line, kTagFormat, charset);
     const std::size_t eolLength = std::strlen(eol);
     if (tagLength < 0 || static_cast<std::size_t>(tagLength) + eolLength > sizeof line) return E_FAIL;
-    std::memcpy(line + tagLength, eol, eolLength);
+    // The line goes out by its length, with no zero after it.
+    std::memcpy(line + tagLength, eol, eolLength);  // NOLINT(bugprone-not-null-terminated-result)
 
     SavedPosition saved;
     SaveAndRewind(file, saved);

@@ -36,8 +36,12 @@ long long EqualRun(const char* a, const char* b, long long limit)
 
 }  // namespace
 
-HRESULT CompareCatalogTexts(const char* a, const char* aEnd, const char* b, const char* bEnd)
+HRESULT CompareCatalogTexts(const char* second, const char* secondEnd, const char* first, const char* firstEnd)
 {
+    const char* a = second;
+    const char* const aEnd = secondEnd;
+    const char* b = first;
+    const char* const bEnd = firstEnd;
     // remaining always equals the distance from a to the second text's end,
     // so a never passes its zero.
     long long remaining = aEnd - a;
