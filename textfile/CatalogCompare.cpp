@@ -17,14 +17,16 @@ struct FreeText {
     void operator()(char* text) const { std::free(text); }
 };
 
-// Memory for a text of size bytes. Large texts get 2 MiB-aligned memory with
-// huge pages advised: touching fresh 4 KiB pages one by one is what costs
-// most in reading a big file. Failure throws like new does.
+// Memory for a text of size bytes. Texts too large for the allocator to keep
+// and reuse come fresh from the system each time; they get 2 MiB-aligned
+// memory with huge pages advised, since touching fresh 4 KiB pages one by one
+// is what costs most in reading a big file. Failure throws like new does.
 char* AllocateText(std::size_t size)
 {
     constexpr std::size_t kHugePage = std::size_t{2} << 20;
+    constexpr std::size_t kAlwaysFresh = std::size_t{32} << 20;  // the allocator's largest reuse size
     void* text = nullptr;
-    if (size >= kHugePage) {
+    if (size >= kAlwaysFresh) {
         const std::size_t rounded = (size + kHugePage - 1) & ~(kHugePage - 1);
         text = std::aligned_alloc(kHugePage, rounded);
         if (text != nullptr) ::madvise(text, rounded, MADV_HUGEPAGE);  // only advice

@@ -21,13 +21,14 @@ long long EqualRun(const char* a, const char* b, long long limit)
         return _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + at)),
                               _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + at)));
     };
-    for (; limit - run >= 64; run += 64) {
-        const __m128i all = _mm_and_si128(_mm_and_si128(equal(run), equal(run + 16)), _mm_and_si128(equal(run + 32), equal(run + 48)));
-        if (_mm_movemask_epi8(all) != 0xFFFF) break;
+    const auto differences = [&](long long at) { return ~static_cast<unsigned>(_mm_movemask_epi8(equal(at))) & 0xFFFFu; };
+    // Runs end at every line break that differs, so most are a line long.
+    for (; limit - run >= 32; run += 32) {
+        if (const unsigned differ = differences(run) | differences(run + 16) << 16) return run + __builtin_ctz(differ);
     }
-    for (; limit - run >= 16; run += 16) {
-        const unsigned differ = ~static_cast<unsigned>(_mm_movemask_epi8(equal(run))) & 0xFFFFu;
-        if (differ != 0) return run + __builtin_ctz(differ);
+    if (limit - run >= 16) {
+        if (const unsigned differ = differences(run)) return run + __builtin_ctz(differ);
+        run += 16;
     }
 #endif
     while (run < limit && a[run] == b[run]) ++run;
