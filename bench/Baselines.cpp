@@ -3,15 +3,15 @@
 #include "QORSysFile.h"
 #include "VELGeneral.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
-#include <memory>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
 
 extern char** environ;
 
@@ -103,8 +103,7 @@ bool ReadPlain(const char* path, std::vector<char>& buffer)
     const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     ssize_t got;
-    while ((got = ::read(fd, buffer.data(), buffer.size())) > 0) {
-    }
+    while ((got = ::read(fd, buffer.data(), buffer.size())) > 0) {}
     ::close(fd);
     return got == 0;
 }
@@ -138,8 +137,7 @@ bool GetcToLineFeed(const char* path)
     std::FILE* file = std::fopen(path, "rb");
     if (file == nullptr) return false;
     int c;
-    while ((c = std::getc(file)) != EOF && c != '\n') {
-    }
+    while ((c = std::getc(file)) != EOF && c != '\n') {}
     std::fclose(file);
     return c == '\n';
 }
@@ -156,8 +154,7 @@ bool RunProcess(const std::vector<std::string>& argv, double* cpuSeconds)
     int status = 0;
     rusage usage{};
     pid_t waited;
-    while ((waited = ::wait4(child, &status, 0, &usage)) < 0 && errno == EINTR) {
-    }
+    while ((waited = ::wait4(child, &status, 0, &usage)) < 0 && errno == EINTR) {}
     if (cpuSeconds != nullptr) {
         *cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
                       static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;

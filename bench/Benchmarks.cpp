@@ -10,14 +10,14 @@
 
 #include <benchmark/benchmark.h>
 
+#include <sys/utsname.h>
+#include <time.h>
+#include <unistd.h>
 #include <cstring>
 #include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
-#include <sys/utsname.h>
-#include <time.h>
-#include <unistd.h>
 
 namespace {
 
@@ -142,9 +142,8 @@ void AddCompare(const std::string& dir, Flavour flavour, std::size_t bytes, bool
     Add(name + "/library", both, [first, second] {
         return [a = PathOf(first), b = PathOf(second)] { return tfu::CompareCatalogFiles(a, b) == S_OK; };
     });
-    Add(name + "/readwhole", both, [first, second] {
-        return [a = PathOf(first), b = PathOf(second)] { return ReadBothWhole(a, b); };
-    });
+    Add(name + "/readwhole", both,
+        [first, second] { return [a = PathOf(first), b = PathOf(second)] { return ReadBothWhole(a, b); }; });
     // The library's own comparison loop, past both heads, on the same texts in memory.
     Add(name + "/libraryloop", both, [first, second] {
         return [&a = Load(first), &b = Load(second)] {
@@ -207,7 +206,8 @@ void AddMachineContext()
     }
     benchmark::AddCustomContext("cores", std::to_string(::sysconf(_SC_NPROCESSORS_ONLN)));
     utsname system{};
-    if (::uname(&system) == 0) benchmark::AddCustomContext("kernel", std::string(system.sysname) + " " + system.release);
+    if (::uname(&system) == 0)
+        benchmark::AddCustomContext("kernel", std::string(system.sysname) + " " + system.release);
     benchmark::AddCustomContext("compiler", KESTRUNE_BENCH_COMPILER);
     benchmark::AddCustomContext("build_type", KESTRUNE_BENCH_BUILD_TYPE);
     benchmark::AddCustomContext("clock", wallClock ? "wall" : "cpu");

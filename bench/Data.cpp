@@ -61,9 +61,9 @@ char32_t LatinLetter(Random& random, unsigned accentedPercent)
 char32_t Emoji(Random& random)
 {
     switch (random.Below(3)) {
-    case 0: return 0x1F600 + random.Below(0x50);  // faces
-    case 1: return 0x1F300 + random.Below(0x300);  // symbols and pictographs
-    default: return 0x1F680 + random.Below(0x80);  // transport and map
+        case 0: return 0x1F600 + random.Below(0x50);   // faces
+        case 1: return 0x1F300 + random.Below(0x300);  // symbols and pictographs
+        default: return 0x1F680 + random.Below(0x80);  // transport and map
     }
 }
 
@@ -75,8 +75,8 @@ void AppendWords(std::string& out, Random& random, unsigned accentedPercent, boo
         if (w > 0) out += ' ';
         const unsigned letters = 2 + random.Below(8);
         for (unsigned i = 0; i < letters; ++i) {
-            char32_t c = cyrillic ? (random.Percent(2) ? U'ё' : U'а' + random.Below(32))
-                                  : LatinLetter(random, accentedPercent);
+            char32_t c =
+                cyrillic ? (random.Percent(2) ? U'ё' : U'а' + random.Below(32)) : LatinLetter(random, accentedPercent);
             // a-z and а-я both have their capitals 0x20 below.
             const bool plain = (c >= U'a' && c <= U'z') || (c >= U'а' && c <= U'я');
             if (i == 0 && plain && random.Percent(15)) c -= 0x20;
@@ -104,11 +104,11 @@ void AppendIdeographs(std::string& out, Random& random)
 void AppendValue(std::string& out, Random& random, Flavour flavour)
 {
     switch (flavour) {
-    case Flavour::Ascii: AppendWords(out, random, 0, false, 0); break;
-    case Flavour::Western: AppendWords(out, random, 25, false, 0); break;
-    case Flavour::Cyrillic: AppendWords(out, random, 0, true, 0); break;
-    case Flavour::Cjk: AppendIdeographs(out, random); break;
-    case Flavour::Emoji: AppendWords(out, random, 8, false, 25); break;
+        case Flavour::Ascii: AppendWords(out, random, 0, false, 0); break;
+        case Flavour::Western: AppendWords(out, random, 25, false, 0); break;
+        case Flavour::Cyrillic: AppendWords(out, random, 0, true, 0); break;
+        case Flavour::Cjk: AppendIdeographs(out, random); break;
+        case Flavour::Emoji: AppendWords(out, random, 8, false, 25); break;
     }
 }
 
@@ -125,7 +125,8 @@ std::string ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     std::string bytes(FileSize(path), '\0');
-    if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) throw std::runtime_error("cannot read " + path);
+    if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+        throw std::runtime_error("cannot read " + path);
     return bytes;
 }
 
@@ -145,11 +146,11 @@ std::string WithCrlf(const std::string& text)
 const char* Name(Flavour flavour)
 {
     switch (flavour) {
-    case Flavour::Ascii: return "ascii";
-    case Flavour::Western: return "western";
-    case Flavour::Cyrillic: return "cyrillic";
-    case Flavour::Cjk: return "cjk";
-    case Flavour::Emoji: return "emoji";
+        case Flavour::Ascii: return "ascii";
+        case Flavour::Western: return "western";
+        case Flavour::Cyrillic: return "cyrillic";
+        case Flavour::Cjk: return "cjk";
+        case Flavour::Emoji: return "emoji";
     }
     return "?";
 }

@@ -4,6 +4,7 @@
 #ifndef KESTRUNE_FUZZ_SUPPORT_H
 #define KESTRUNE_FUZZ_SUPPORT_H
 
+#include <unistd.h>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -12,17 +13,16 @@
 #include <memory>
 #include <set>
 #include <string>
-#include <unistd.h>
 
 // Prints what the library and the model said, then stops so that libFuzzer
 // keeps the input as a crash.
-#define FUZZ_CHECK(agree, ...)                          \
-    do {                                                \
-        if (!(agree)) {                                 \
+#define FUZZ_CHECK(agree, ...)                              \
+    do {                                                    \
+        if (!(agree)) {                                     \
             std::fprintf(stderr, "mismatch: " __VA_ARGS__); \
-            std::fprintf(stderr, "\n");                 \
-            __builtin_trap();                           \
-        }                                               \
+            std::fprintf(stderr, "\n");                     \
+            __builtin_trap();                               \
+        }                                                   \
     } while (0)
 
 namespace fuzz {

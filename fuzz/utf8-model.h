@@ -17,10 +17,14 @@ inline std::size_t ModelUtf8Stop(const unsigned char* bytes, std::size_t size)
     while (at < size) {
         const unsigned char lead = bytes[at];
         std::size_t length = 0;
-        if (lead < 0x80) length = 1;
-        else if ((lead & 0xE0) == 0xC0) length = 2;
-        else if ((lead & 0xF0) == 0xE0) length = 3;
-        else if ((lead & 0xF8) == 0xF0) length = 4;
+        if (lead < 0x80)
+            length = 1;
+        else if ((lead & 0xE0) == 0xC0)
+            length = 2;
+        else if ((lead & 0xF0) == 0xE0)
+            length = 3;
+        else if ((lead & 0xF8) == 0xF0)
+            length = 4;
         if (length == 0 || size - at < length) return at;
         std::uint32_t point = length == 1 ? lead : lead & (0x7F >> length);
         for (std::size_t i = 1; i < length; ++i) {

@@ -1,7 +1,7 @@
 #include "VELGeneral.h"
 
-#include <cstring>
 #include <strings.h>
+#include <cstring>
 
 namespace {
 

@@ -24,14 +24,12 @@ struct QORSysFileDescriptor {
 
 /// Opens path. mode is "rb", "r+b", "wb" or "w+b" with fopen's meanings; flags
 /// must be 0. A directory is refused. On failure the record is left not open.
-KESTRUNE_API HRESULT QORSysFOpen(const QORSysPath& path, const char* mode, QORSysFileDescriptor& file,
-                                 int flags);
+KESTRUNE_API HRESULT QORSysFOpen(const QORSysPath& path, const char* mode, QORSysFileDescriptor& file, int flags);
 /// Closes the file and marks the record not open.
 KESTRUNE_API HRESULT QORSysFClose(QORSysFileDescriptor& file);
 /// Reads up to count bytes at the current position; stores the number read
 /// (less than count only at the end of the file, 0 there). bytesRead may be null.
-KESTRUNE_API HRESULT QORSysFRead(QORSysFileDescriptor& file, char* buffer, unsigned int count,
-                                 unsigned int* bytesRead);
+KESTRUNE_API HRESULT QORSysFRead(QORSysFileDescriptor& file, char* buffer, unsigned int count, unsigned int* bytesRead);
 /// Writes count bytes at the current position, overwriting what is there.
 /// bytesWritten may be null.
 KESTRUNE_API HRESULT QORSysFWrite(QORSysFileDescriptor& file, const char* buffer, unsigned int count,

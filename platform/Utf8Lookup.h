@@ -26,8 +26,18 @@ constexpr unsigned char kCarry = kTooShort | kTooLong | kTwoConts;
 
 // Indexed by the high nibble of the first byte of a pair.
 alignas(16) constexpr unsigned char kByte1High[16] = {
-    kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong,
-    kTwoConts, kTwoConts, kTwoConts, kTwoConts,
+    kTooLong,
+    kTooLong,
+    kTooLong,
+    kTooLong,
+    kTooLong,
+    kTooLong,
+    kTooLong,
+    kTooLong,
+    kTwoConts,
+    kTwoConts,
+    kTwoConts,
+    kTwoConts,
     kTooShort | kOverlong2,
     kTooShort,
     kTooShort | kOverlong3 | kSurrogate,
@@ -40,21 +50,36 @@ alignas(16) constexpr unsigned char kByte1Low[16] = {
     kCarry,
     kCarry,
     kCarry | kTooLarge,
-    kCarry | kTooLarge | kTooLarge1000, kCarry | kTooLarge | kTooLarge1000, kCarry | kTooLarge | kTooLarge1000,
-    kCarry | kTooLarge | kTooLarge1000, kCarry | kTooLarge | kTooLarge1000, kCarry | kTooLarge | kTooLarge1000,
-    kCarry | kTooLarge | kTooLarge1000, kCarry | kTooLarge | kTooLarge1000,
+    kCarry | kTooLarge | kTooLarge1000,
+    kCarry | kTooLarge | kTooLarge1000,
+    kCarry | kTooLarge | kTooLarge1000,
+    kCarry | kTooLarge | kTooLarge1000,
+    kCarry | kTooLarge | kTooLarge1000,
+    kCarry | kTooLarge | kTooLarge1000,
+    kCarry | kTooLarge | kTooLarge1000,
+    kCarry | kTooLarge | kTooLarge1000,
     kCarry | kTooLarge | kTooLarge1000 | kSurrogate,
     kCarry | kTooLarge | kTooLarge1000,
     kCarry | kTooLarge | kTooLarge1000,
 };
 // Indexed by the high nibble of the second byte.
 alignas(16) constexpr unsigned char kByte2High[16] = {
-    kTooShort, kTooShort, kTooShort, kTooShort, kTooShort, kTooShort, kTooShort, kTooShort,
+    kTooShort,
+    kTooShort,
+    kTooShort,
+    kTooShort,
+    kTooShort,
+    kTooShort,
+    kTooShort,
+    kTooShort,
     kTooLong | kOverlong2 | kTwoConts | kOverlong3 | kTooLarge1000 | kOverlong4,
     kTooLong | kOverlong2 | kTwoConts | kOverlong3 | kTooLarge,
     kTooLong | kOverlong2 | kTwoConts | kSurrogate | kTooLarge,
     kTooLong | kOverlong2 | kTwoConts | kSurrogate | kTooLarge,
-    kTooShort, kTooShort, kTooShort, kTooShort,
+    kTooShort,
+    kTooShort,
+    kTooShort,
+    kTooShort,
 };
 
 // Non-zero bytes where input, with the bytes of prev before it, breaks UTF-8.
@@ -62,8 +87,9 @@ template <typename T>
 typename T::V CheckBlock(typename T::V input, typename T::V prev, const typename T::V (&tables)[3])
 {
     const auto prev1 = T::template Prev<1>(input, prev);
-    const auto special = T::And(T::And(T::Lookup(tables[0], T::HighNibbles(prev1)), T::Lookup(tables[1], T::LowNibbles(prev1))),
-                                T::Lookup(tables[2], T::HighNibbles(input)));
+    const auto special =
+        T::And(T::And(T::Lookup(tables[0], T::HighNibbles(prev1)), T::Lookup(tables[1], T::LowNibbles(prev1))),
+               T::Lookup(tables[2], T::HighNibbles(input)));
     // A third or fourth byte must be a continuation: the one place where two
     // continuations in a row are right.
     const auto third = T::SubSat(T::template Prev<2>(input, prev), T::Splat(0xE0 - 0x80));

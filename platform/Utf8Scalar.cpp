@@ -62,8 +62,8 @@ const unsigned char* SequenceStart(const unsigned char* begin, const unsigned ch
 {
     for (long back = 1; back <= 3 && back <= at - begin; ++back) {
         const unsigned char byte = at[-back];
-        if (byte < 0x80) break;                  // nothing runs across an ASCII byte
-        if (byte >= 0xC0) return at - back;      // a lead byte whose sequence may reach at
+        if (byte < 0x80) break;              // nothing runs across an ASCII byte
+        if (byte >= 0xC0) return at - back;  // a lead byte whose sequence may reach at
     }
     return at;
 }

@@ -1,8 +1,8 @@
 #include "VELGeneral.h"
 
+#include <unistd.h>
 #include <cerrno>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {

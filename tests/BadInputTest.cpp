@@ -22,6 +22,7 @@ TEST_F(BadInput, PathFunctionsOnOddFilesAndNames)
     ASSERT_EQ(truncate(huge.c_str(), 0x100000000LL), 0);  // sparse 4 GiB: its size does not fit
     const std::string catalog = Write("a.velnls", "k=v");
     const std::string latin1 = Write("caf\xE9.velnls", "k=v\n");  // a name that is not UTF-8
+    // clang-format off
     const struct { std::string first; std::string second; HRESULT result; } compares[] = {
         {huge, catalog, S_FALSE},  // cannot be sized, so counts as empty: it ends before "k=v"
         {catalog, huge, S_OK},     // an empty second matches anything
@@ -32,6 +33,7 @@ TEST_F(BadInput, PathFunctionsOnOddFilesAndNames)
         // break: it meets the second's terminating zero as an equal byte.
         {Write("zero.velnls", std::string("ab\0cd", 5)), Write("ab-lf", "ab\n"), S_OK},
     };
+    // clang-format on
     for (const auto& c : compares) {
         const std::string what = c.first + " | " + c.second;
         FaultyFiles::Arm();
@@ -57,7 +59,8 @@ TEST_F(BadInput, WriteCatalogFileTagRefusesA300ByteNameOrEndOfLineUntouched)
         FaultyFiles::Arm();
         EXPECT_EQ(WriteCatalogFileTag(file, charset, eol, 0), E_FAIL);
         FaultyFiles::Disarm();
-        for (unsigned op = 0; op < FaultyFiles::OpCount; ++op) EXPECT_EQ(FaultyFiles::Calls(FaultyFiles::Op(op)), 0u) << op;
+        for (unsigned op = 0; op < FaultyFiles::OpCount; ++op)
+            EXPECT_EQ(FaultyFiles::Calls(FaultyFiles::Op(op)), 0u) << op;
         EXPECT_EQ(Tell(file), 2u);
         QORSysFClose(file);
         EXPECT_EQ(Read(dir_ + "/open"), "k=v\n");

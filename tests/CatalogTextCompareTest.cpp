@@ -34,7 +34,10 @@ TEST(CompareCatalogTexts, AgreesWithTheStraightforwardLoop)
     for (std::size_t at = 1; at < 100; ++at) {
         const std::string first = std::string(at, 'a') + "\n" + std::string(100, 'a');
         const std::string second = first.substr(0, at + 1);
-        ASSERT_EQ(CompareCatalogTexts(second.c_str(), second.c_str() + second.size(), first.c_str(), first.c_str() + first.size()), S_FALSE) << at;
+        ASSERT_EQ(CompareCatalogTexts(second.c_str(), second.c_str() + second.size(), first.c_str(),
+                                      first.c_str() + first.size()),
+                  S_FALSE)
+            << at;
     }
     std::mt19937 random(3);
     const char kBytes[] = {'a', 'b', '\r', '\n', '\0', 'x'};
@@ -45,15 +48,16 @@ TEST(CompareCatalogTexts, AgreesWithTheStraightforwardLoop)
         for (unsigned edits = random() % 4; edits > 0 && !second.empty(); --edits) {
             const std::size_t at = random() % second.size();
             switch (random() % 4) {
-            case 0: second.insert(at, random() % 2 ? "\r\n" : "\n"); break;
-            case 1: second.erase(at, 1); break;
-            case 2: second[at] = kBytes[random() % 6]; break;
-            default: second.resize(at);
+                case 0: second.insert(at, random() % 2 ? "\r\n" : "\n"); break;
+                case 1: second.erase(at, 1); break;
+                case 2: second[at] = kBytes[random() % 6]; break;
+                default: second.resize(at);
             }
         }
         if (random() % 3 == 0) second += "\n";  // a trailing break makes the first text's rest count
         if (random() % 2) first.swap(second);
-        ASSERT_EQ(CompareCatalogTexts(second.c_str(), second.c_str() + second.size(), first.c_str(), first.c_str() + first.size()),
+        ASSERT_EQ(CompareCatalogTexts(second.c_str(), second.c_str() + second.size(), first.c_str(),
+                                      first.c_str() + first.size()),
                   Straightforward(second, first))
             << "first [" << first << "] second [" << second << "]";
     }

@@ -17,6 +17,7 @@ TEST_F(DetectFileFormatDeepTest, WindowAndCarryRule)
 {
     // Letters across the first and the second window's end.
     const std::string straddling = Filler(10000, "\xE2\x82\xAC", 4097).replace(8188, 4, "\xF0\x9F\x98\x80");
+    // clang-format off
     const struct { std::string bytes; int format; } cases[] = {
         {"", 2}, {std::string(20000, 'q'), 2}, {Filler(4092, "\xFF", 100), 1}, {Filler(4092, "\xFF", 4092), 1},
         {straddling, 2}, {Filler(9000, "\xC0\xAF", 6000), 1}, {Filler(5000, "\xC3\xA9", 5000), 2},
@@ -24,6 +25,7 @@ TEST_F(DetectFileFormatDeepTest, WindowAndCarryRule)
         {Filler(4093, "\xC3", 4093), 1}, {Filler(4094, "\xC3", 4094), 2}, {Filler(4095, "\xC3", 4095), 2},
         {Filler(4096, "\xC3", 4096), 2}, {Filler(4097, "\xC3", 4097), 1},
     };
+    // clang-format on
     for (const auto& c : cases) {
         int format = 0;
         EXPECT_GE(DetectFileFormatDeep(Path(Write("t", c.bytes)), format), 0) << c.bytes.size();
@@ -35,8 +37,10 @@ TEST_F(DetectFileFormatDeepTest, UnreadableFilesGiveFormat1AndTheirCode)
 {
     const std::string huge = Write("huge", "");
     ASSERT_EQ(truncate(huge.c_str(), 0x100000000LL), 0);  // sparse 4 GiB: its size does not fit
+    // clang-format off
     const struct { std::string path; HRESULT result; } cases[] = {
         {dir_ + "/missing", QORSysResultFromErrno(ENOENT)}, {dir_, QORSysResultFromErrno(EISDIR)}, {huge, QORSYS_E_OVERFLOW}};
+    // clang-format on
     for (const auto& c : cases) {
         int format = 0;
         EXPECT_EQ(DetectFileFormatDeep(Path(c.path), format), c.result) << c.path;

@@ -11,12 +11,14 @@ using DetectEOLTest = Scratch;
 // which ends a text in memory but is an ordinary byte (255) in a file.
 TEST_F(DetectEOLTest, FirstLineEndingDecidesInMemoryAndInFiles)
 {
+    // clang-format off
     const struct { std::string text; HRESULT result; const char* eol; HRESULT fileResult; } cases[] = {
         {"", S_FALSE, "\r\n", S_FALSE}, {"abc", S_FALSE, "\r\n", S_FALSE}, {"a\r\nb", S_OK, "\r\n", S_OK},
         {"a\nb", S_OK, "\n", S_OK},     {"a\rb", S_OK, "\r", S_OK},        {"a\r", S_OK, "\r", S_OK},
         {"a\n\r", S_OK, "\n", S_OK},    {"a\nb\r\nc", S_OK, "\n", S_OK},   {"\xC3\xA9\r\n", S_OK, "\r\n", S_OK},
         {"a\xFF\n", S_FALSE, "\n", S_OK},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const char* eol = nullptr;
         EXPECT_EQ(DetectEOL(c.text.c_str(), eol), c.result) << c.text;
@@ -47,10 +49,12 @@ TEST(DetectEOL, AnyAlignmentAndDistance)
 
 TEST_F(DetectEOLTest, FilePositionAfterwards)
 {
+    // clang-format off
     const struct { std::string text; unsigned int start; char restore; unsigned int end; } cases[] = {
         {"ab\ncd", 0, 0, 4}, {"ab\r\ncd", 3, 0, 4}, {"abc", 1, 0, 3}, {"ab\n", 2, 0, 3},
         {std::string(120, 'x') + "\n", 100, 1, 100}, {"abc", 2, 1, 2},
     };
+    // clang-format on
     for (const auto& c : cases) {
         QORSysFileDescriptor file = Open(c.text, "rb", c.start);
         const char* eol = nullptr;

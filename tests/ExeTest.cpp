@@ -1,9 +1,9 @@
 #include "QORSysExeUtilities.h"
 #include "Scratch.h"
 
+#include <sys/stat.h>
 #include <cstdio>
 #include <functional>
-#include <sys/stat.h>
 
 using namespace QORSysExeUtilities;
 
@@ -17,12 +17,14 @@ TEST_F(ExeUtilities, PrintCmdLineEchoesEachArgumentAndASpace)
     const char* const texts[] = {"prog", "-x", "a b", nullptr, "after"};
     const char* const empty[] = {nullptr};
     // "~" is left pending in the stream before each call: it shows whether the call flushed.
+    // clang-format off
     const struct { std::function<void()> call; const char* seen; } cases[] = {
         {[&] { PrintCmdLine(3, strings); }, "~prog -x a b \n"}, {[&] { PrintCmdLine(texts); }, "~prog -x a b \n"},
         {[&] { PrintCmdLine(0, strings); }, "~"},              {[&] { PrintCmdLine(-2, strings); }, "~"},
         {[&] { PrintCmdLine(empty); }, "~"},                   {[] { PrintCmdLine(1, nullptr); }, ""},
         {[] { PrintCmdLine(static_cast<const char* const*>(nullptr)); }, ""},
     };
+    // clang-format on
     for (const auto& c : cases) {
         std::fflush(stdout);
         const int saved = dup(1);
@@ -44,6 +46,7 @@ TEST_F(ExeUtilities, GetAbsolutePathResolvesRelativePathsOnly)
     char cwd[4096];
     ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
     const std::string gone = dir_ + "/gone";
+    // clang-format off
     const struct { bool cwdGone; const char* text; HRESULT result; std::string path; } cases[] = {
         {false, "", E_FAIL, "/kept"}, {false, "/a/../b", S_OK, "/a/../b"}, {false, "sub/./x/..//f", S_OK, std::string(cwd) + "/sub/f"},
         {false, "../../../../../../../../../../../../../..", S_OK, "/"}, {true, "relative", E_FAIL, "/kept"}, {true, "/abs", S_OK, "/abs"},
@@ -61,5 +64,6 @@ TEST_F(ExeUtilities, GetAbsolutePathResolvesRelativePathsOnly)
         EXPECT_EQ(path.ConvertToChar(), c.path) << c.text;
     }
 }
+// clang-format on
 
 }  // namespace

@@ -115,18 +115,29 @@ protected:
     void SweepWriter(const std::string& bytes, unsigned start, const std::string& line,
                      const std::function<HRESULT(QORSysFileDescriptor&)>& write)
     {
-        const auto over = [&](std::size_t at, const std::string& text) { return std::string(bytes).replace(at, text.size(), text); };
+        const auto over = [&](std::size_t at, const std::string& text) {
+            return std::string(bytes).replace(at, text.size(), text);
+        };
         const auto n = static_cast<long long>(line.size());
-        Sweep([&](const Faults& faults) {
-            return OnDescriptor(bytes, "r+b", start, faults, [&](QORSysFileDescriptor& file, std::string&) { return write(file); }, true);
-        }, {S_OK, over(0, line), start}, {
-            {Op::Tell, 1, Fail, {S_OK, over(0, line), 0}},                 // from and back to offset 0
-            {Op::Seek, 1, Fail | Zero, {S_OK, over(start, line), start}},  // written where it stood
-            {Op::Seek, 2, Fail | Zero, {S_OK, over(0, line), n}},          // left after the line
-            {Op::Write, 1, Fail, {kInjected, bytes, start}},
-            {Op::Write, 1, Short, {S_OK, over(0, line.substr(0, line.size() / 2)), start}},  // the count is not looked at
-            {Op::Write, 1, Zero, {S_OK, bytes, start}},
-        }, false);
+        Sweep(
+            [&](const Faults& faults) {
+                return OnDescriptor(
+                    bytes, "r+b", start, faults, [&](QORSysFileDescriptor& file, std::string&) { return write(file); },
+                    true);
+            },
+            {S_OK, over(0, line), start},
+            {
+                {Op::Tell, 1, Fail, {S_OK, over(0, line), 0}},                 // from and back to offset 0
+                {Op::Seek, 1, Fail | Zero, {S_OK, over(start, line), start}},  // written where it stood
+                {Op::Seek, 2, Fail | Zero, {S_OK, over(0, line), n}},          // left after the line
+                {Op::Write, 1, Fail, {kInjected, bytes, start}},
+                {Op::Write,
+                 1,
+                 Short,
+                 {S_OK, over(0, line.substr(0, line.size() / 2)), start}},  // the count is not looked at
+                {Op::Write, 1, Zero, {S_OK, bytes, start}},
+            },
+            false);
     }
 
     // DetectFileFormatDeep on 8000 valid bytes with a letter across the first
@@ -146,25 +157,30 @@ protected:
 TEST_F(FaultSweep, DetectFileEOL)
 {
     // Restoring offset 5 of "ab\r\ncd": tell, seek to 0, four getc, seek back.
-    Sweep([&](const Faults& faults) {
-        return OnDescriptor("ab\r\ncd", "rb", 5, faults, [](QORSysFileDescriptor& file, std::string& output) {
-            const char* eol = "unset";
-            const HRESULT result = DetectFileEOL(file, eol, 1);
-            output = eol;
-            return result;
-        });
-    }, {S_OK, "\r\n", 5}, {
-        {Op::Tell, 0, Fail, {S_OK, "\r\n", 0}},             // from and back to offset 0
-        {Op::Seek, 1, Fail | Zero, {S_FALSE, "\r\n", 5}},  // scans "d" from where it stood
-        {Op::Seek, 2, Fail | Zero, {S_OK, "\r\n", 4}},     // left two past the CR
-        {Op::Getc, 4, Fail | Zero, {S_OK, "\r", 5}},       // nothing after the CR
-        {Op::Getc, 0, Fail | Zero, {S_FALSE, "\r\n", 5}},
-    }, false);
+    Sweep(
+        [&](const Faults& faults) {
+            return OnDescriptor("ab\r\ncd", "rb", 5, faults, [](QORSysFileDescriptor& file, std::string& output) {
+                const char* eol = "unset";
+                const HRESULT result = DetectFileEOL(file, eol, 1);
+                output = eol;
+                return result;
+            });
+        },
+        {S_OK, "\r\n", 5},
+        {
+            {Op::Tell, 0, Fail, {S_OK, "\r\n", 0}},            // from and back to offset 0
+            {Op::Seek, 1, Fail | Zero, {S_FALSE, "\r\n", 5}},  // scans "d" from where it stood
+            {Op::Seek, 2, Fail | Zero, {S_OK, "\r\n", 4}},     // left two past the CR
+            {Op::Getc, 4, Fail | Zero, {S_OK, "\r", 5}},       // nothing after the CR
+            {Op::Getc, 0, Fail | Zero, {S_FALSE, "\r\n", 5}},
+        },
+        false);
 }
 
 TEST_F(FaultSweep, DetectUnicodeBOMOnAFile)
 {
     // A marked file at offset 10. Restoring: tell, seek to 0, read 3, seek back, tell.
+    // clang-format off
     const struct { char restore; Outcome good; std::vector<Expect> table; } sweeps[] = {
         {1, {S_OK, "", 10}, {
             {Op::Tell, 1, Fail, {S_OK, "", 0}},
@@ -186,12 +202,15 @@ TEST_F(FaultSweep, DetectUnicodeBOMOnAFile)
             {Op::Read, 1, Zero, {E_FAIL, "", 0}},
         }},
     };
+    // clang-format on
     for (const auto& s : sweeps) {
-        Sweep([&](const Faults& faults) {
-            return OnDescriptor(kMark + "0123456789", "rb", 10, faults, [&](QORSysFileDescriptor& file, std::string&) {
-                return DetectUnicodeBOM(file, s.restore);
-            });
-        }, s.good, s.table, false);
+        Sweep(
+            [&](const Faults& faults) {
+                return OnDescriptor(
+                    kMark + "0123456789", "rb", 10, faults,
+                    [&](QORSysFileDescriptor& file, std::string&) { return DetectUnicodeBOM(file, s.restore); });
+            },
+            s.good, s.table, false);
     }
 }
 
@@ -204,6 +223,7 @@ TEST_F(FaultSweep, WriteUnicodeBOMAndWriteCatalogFileTag)
 
 TEST_F(FaultSweep, DetectFileFormatDeep)
 {
+    // clang-format off
     Sweep([&](const Faults& faults) { return Deep(faults); }, {S_OK, "2"}, {
         {Op::Open, 0, Fail, {kInjected, "1"}},
         {Op::Size, 0, Fail, {kInjected, "1"}},
@@ -214,14 +234,17 @@ TEST_F(FaultSweep, DetectFileFormatDeep)
         {Op::Read, 0, Zero, {S_OK, "1"}},   // shrunk: bytes remain but none come
         {Op::Close, 0, Fail, {S_OK, "2"}},
     }, true);
+    // clang-format on
 }
 
 TEST_F(FaultSweep, DetectFileFormatDeepWhenAFileChangesSize)
 {
+    // clang-format off
     const struct { Faults faults; unsigned reads; } cases[] = {
         {{{Op::Read, 2, Short}, {Op::Read, 3, Zero}}, 3},  // shrank after a short read
         {{{Op::Size, 1, Short}}, 3},                       // grew: the 4000 bytes it was told are read past
     };
+    // clang-format on
     for (const auto& c : cases) {
         const Outcome outcome = Deep(c.faults);
         EXPECT_EQ(outcome.result, S_OK);
@@ -236,34 +259,40 @@ TEST_F(FaultSweep, CompareCatalogFiles)
     // Equal catalogs: open, size, read, close the second, then the first.
     const QORSysPath first = Path(Write("first.velnls", "k=1\r\nvalue=2\r\n"));
     const QORSysPath second = Path(Write("second", "k=1\nvalue=2"));
-    Sweep([&](const Faults& faults) {
-        FaultyFiles::Arm(faults);
-        const HRESULT result = CompareCatalogFiles(first, second);
-        FaultyFiles::Disarm();
-        return Outcome{result, ""};
-    }, {S_OK, ""}, {
-        {Op::Open, 0, Fail, {E_FAIL, ""}},
-        {Op::Read, 0, Fail, {E_FAIL, ""}},
-        {Op::Close, 0, Fail, {S_OK, ""}},
-        {Op::Size, 1, Fail | Zero, {S_OK, ""}},       // the second counts as empty
-        {Op::Size, 2, Fail | Zero, {S_FALSE, ""}},    // the first counts as empty
-        // Grown or shrunk: only what was read counts, the second "k=1\nv",
-        // the first "k=1\r\nva"; the rest of each buffer is garbage.
-        {Op::Size, 1, Short, {S_OK, ""}},
-        {Op::Read, 1, Short | Zero, {S_OK, ""}},
-        {Op::Size, 2, Short, {S_FALSE, ""}},
-        {Op::Read, 2, Short | Zero, {S_FALSE, ""}},
-    }, true);
+    Sweep(
+        [&](const Faults& faults) {
+            FaultyFiles::Arm(faults);
+            const HRESULT result = CompareCatalogFiles(first, second);
+            FaultyFiles::Disarm();
+            return Outcome{result, ""};
+        },
+        {S_OK, ""},
+        {
+            {Op::Open, 0, Fail, {E_FAIL, ""}},
+            {Op::Read, 0, Fail, {E_FAIL, ""}},
+            {Op::Close, 0, Fail, {S_OK, ""}},
+            {Op::Size, 1, Fail | Zero, {S_OK, ""}},     // the second counts as empty
+            {Op::Size, 2, Fail | Zero, {S_FALSE, ""}},  // the first counts as empty
+            // Grown or shrunk: only what was read counts, the second "k=1\nv",
+            // the first "k=1\r\nva"; the rest of each buffer is garbage.
+            {Op::Size, 1, Short, {S_OK, ""}},
+            {Op::Read, 1, Short | Zero, {S_OK, ""}},
+            {Op::Size, 2, Short, {S_FALSE, ""}},
+            {Op::Read, 2, Short | Zero, {S_FALSE, ""}},
+        },
+        true);
 }
 
 TEST_F(FaultSweep, CompareCatalogFilesWhenAFileChangesSize)
 {
     // Each text ends where its read stopped (shrunk) or where its size said
     // (grown), never in the rest of a buffer sized for more.
+    // clang-format off
     const struct { std::string first; std::string second; Faults faults; } cases[] = {
         {"k=1\nv=2\n", "k=1\n", {{Op::Read, 2, Short}}}, {"k=1\n", "k=1\nv=2\n", {{Op::Read, 1, Short}}},
         {"k=1\nv=2\n", "k=1\n", {{Op::Size, 2, Short}}}, {"k=1\n", "k=1\nv=2\n", {{Op::Size, 1, Short}}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const QORSysPath first = Path(Write("first.velnls", c.first));
         const QORSysPath second = Path(Write("second", c.second));

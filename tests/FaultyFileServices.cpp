@@ -1,10 +1,10 @@
 #include "FaultyFileServices.h"
 
+#include <dlfcn.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dlfcn.h>
 #include <stdexcept>
 #include <string>
 
@@ -111,8 +111,7 @@ unsigned ForeignCloses() { return Now().foreignCloses; }
 
 using namespace FaultyFiles;
 
-#define KESTRUNE_REAL(function, symbol) \
-    static const auto real = reinterpret_cast<decltype(&function)>(Next(symbol))
+#define KESTRUNE_REAL(function, symbol) static const auto real = reinterpret_cast<decltype(&function)>(Next(symbol))
 
 HRESULT QORSysFOpen(const QORSysPath& path, const char* mode, QORSysFileDescriptor& file, int flags)
 {

@@ -7,6 +7,7 @@ namespace {
 
 TEST(IsUTF8, StopsAtTheFirstBadSequence)
 {
+    // clang-format off
     const struct { std::string bytes; long stop; } cases[] = {  // stop -1: valid
         {"", -1}, {"plain", -1}, {"\xC2\x80\xDF\xBF", -1}, {"\xE0\xA0\x80\xED\x9F\xBF\xEF\xBF\xBF", -1},
         {"\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", -1}, {"ab\x80", 2} /* stray continuation */,
@@ -15,6 +16,7 @@ TEST(IsUTF8, StopsAtTheFirstBadSequence)
         {"\xC3\xA9\xE2\x82", 2}, {"\xC3\xA9\xF0\x9F\x98", 2} /* cut short */, {"\xE2\x28\xA1", 0},
         {"\xF0\x9F\x98\x28", 0}, {std::string("a\0\xFF", 3), 2},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const char* text = c.bytes.data();
         EXPECT_EQ(QORSysUCAlgorithm::IsUTF8(text, c.bytes.size()) != 0, c.stop >= 0) << c.bytes;
@@ -24,10 +26,12 @@ TEST(IsUTF8, StopsAtTheFirstBadSequence)
 
 TEST(QORSysPath, SetExtensionAndRelativity)
 {
+    // clang-format off
     const struct { const char* text; const char* extension; unsigned char relative; } cases[] = {  // extension null: none
         {"a.velnls", "velnls", 1}, {"/d.x/file.TXT", "TXT", 0}, {"/d.x/file", nullptr, 0}, {".profile", nullptr, 1},
         {"dir/", nullptr, 1},      {"a.b.c", "c", 1},           {"trailing.", nullptr, 1},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const QORSysPath path = Path(c.text);
         VELUnicodeString extension("kept");
@@ -43,12 +47,14 @@ TEST(QORSysPath, SetExtensionAndRelativity)
 TEST(DetectCatalogFileFormat, SkipsMarkThenTagLine)
 {
     const std::string mark = "\xEF\xBB\xBF";
+    // clang-format off
     const struct { std::string text; std::size_t skipped; int format; } cases[] = {
         {"k=v", 0, 1}, {mark + "k=v", 3, 2}, {"<meta charset=\"utf-8\"/>\r\nk", 25, 2},
         {mark + "<meta charset=\"ISO-8859-1\"/>\nk", 32, 2}, {"<meta charset=\"ISO-8859-1\"/>\rk", 29, 1},
         {"<meta charset=\"UTF-8\"/>", 23, 2}, {"<meta charset=\"UTF-8\"/> k", 0, 1}, {"<meta charset=\"UTF-8\"", 0, 1},
         {"<meta charset=\"UTF-8\n\"/>\n", 0, 1}, {"\xEF\xBB", 0, 1},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const char* text = c.text.c_str();
         int format = 0;
@@ -77,10 +83,12 @@ TEST_F(FileServices, ModesBytesAndEnd)
     EXPECT_EQ(QORSysFSize(file, &size), S_OK);
     EXPECT_EQ(size, 0u);
     QORSysFClose(file);
+    // clang-format off
     for (const auto& [name, mode, flags] : {std::tuple{dir_ + "/open", "a", 0}, {dir_ + "/open", "rb", 1}, {dir_, "rb", 0}, {dir_ + "/x/y", "wb", 0}}) {
         EXPECT_LT(QORSysFOpen(Path(name), mode, file, flags), 0) << name << " " << mode;
         EXPECT_LT(QORSysFTell(file, &size), 0);  // the record is not open
     }
+    // clang-format on
 }
 
 TEST_F(FileServices, PositionsBeyond32BitsFail)

@@ -7,11 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 inline int FirstFreeDescriptor()
 {

@@ -4,10 +4,10 @@
 #include "TextFileConstants.h"
 #include "VELGeneral.h"
 
+#include <sys/mman.h>
 #include <cstdlib>
 #include <memory>
 #include <new>
-#include <sys/mman.h>
 
 namespace QORSysTextFileUtilities {
 

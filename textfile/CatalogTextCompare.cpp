@@ -21,7 +21,9 @@ long long EqualRun(const char* a, const char* b, long long limit)
         return _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + at)),
                               _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + at)));
     };
-    const auto differences = [&](long long at) { return ~static_cast<unsigned>(_mm_movemask_epi8(equal(at))) & 0xFFFFu; };
+    const auto differences = [&](long long at) {
+        return ~static_cast<unsigned>(_mm_movemask_epi8(equal(at))) & 0xFFFFu;
+    };
     // Runs end at every line break that differs, so most are a line long.
     for (; limit - run >= 32; run += 32) {
         if (const unsigned differ = differences(run) | differences(run + 16) << 16) return run + __builtin_ctz(differ);

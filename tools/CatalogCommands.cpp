@@ -3,10 +3,10 @@
 #include "QORSysTextFileUtilities.h"
 #include "Report.h"
 
+#include <strings.h>
 #include <cerrno>
 #include <cstdio>
 #include <new>
-#include <strings.h>
 #include <utility>
 
 using namespace QORSysTextFileUtilities;
@@ -41,8 +41,10 @@ int Tag(const Invocation& run, const char* name, QORSysFileDescriptor& file, con
         const HRESULT sized = QORSysFSize(file, &size);
         if (sized < 0) return Trouble(name, "cannot size", sized);
         if (size > 0) {
-            std::fprintf(stderr, "kestrune: %s: not empty (%u bytes); the tag line would overwrite its head "
-                         "(give --force to do so)\n", name, size);
+            std::fprintf(stderr,
+                         "kestrune: %s: not empty (%u bytes); the tag line would overwrite its head "
+                         "(give --force to do so)\n",
+                         name, size);
             return kTrouble;
         }
     }
@@ -56,8 +58,8 @@ int Tag(const Invocation& run, const char* name, QORSysFileDescriptor& file, con
 }
 
 // Finds out why a comparison failed, for the message.
-int CompareTrouble(const char* firstName, const QORSysPath& first, const char* secondName,
-                   const QORSysPath& second, HRESULT code)
+int CompareTrouble(const char* firstName, const QORSysPath& first, const char* secondName, const QORSysPath& second,
+                   HRESULT code)
 {
     for (const auto& [name, path] : {std::pair{secondName, &second}, std::pair{firstName, &first}}) {
         QORSysFileDescriptor file;

@@ -128,8 +128,7 @@ int ShowOverview()
 
 int ShowHelp(const Command& command)
 {
-    std::printf("Usage: kestrune %s [-q] %s%s\n\n%s", command.name, command.operands, command.options,
-                command.details);
+    std::printf("Usage: kestrune %s [-q] %s%s\n\n%s", command.name, command.operands, command.options, command.details);
     return kYes;
 }
 
