@@ -91,6 +91,17 @@ void Poison(char* buffer, unsigned int count, unsigned int got)
     if (buffer != nullptr && got < count) std::memset(buffer + got, 0xFF, count - got);
 }
 
+// Carries out the fault planned for a read or write of count bytes: Short
+// moves count / 2 bytes through transfer, Zero moves none, Fail returns the
+// fault's code; moved is what was moved.
+template <typename Transfer>
+HRESULT Faulted(const Call& call, unsigned int count, unsigned int& moved, Transfer transfer)
+{
+    moved = 0;
+    if (call.PlannedKind() == Short) return transfer(count / 2, &moved);
+    return call.PlannedKind() == Zero ? S_OK : call.Planned()->code;
+}
+
 }  // namespace
 
 void Arm(const std::vector<Fault>& faults)
@@ -153,12 +164,8 @@ HRESULT QORSysFRead(QORSysFileDescriptor& file, char* buffer, unsigned int count
     const Call call(Read);
     if (call.Planned() == nullptr) return real(file, buffer, count, bytesRead);
     unsigned int got = 0;
-    HRESULT result = S_OK;
-    if (call.PlannedKind() == Short) {
-        result = real(file, buffer, count / 2, &got);
-    } else if (call.PlannedKind() != Zero) {
-        result = call.Planned()->code;
-    }
+    const HRESULT result =
+        Faulted(call, count, got, [&](unsigned int n, unsigned int* done) { return real(file, buffer, n, done); });
     Poison(buffer, count, got);
     if (bytesRead != nullptr) *bytesRead = got;
     return result;
@@ -170,12 +177,8 @@ HRESULT QORSysFWrite(QORSysFileDescriptor& file, const char* buffer, unsigned in
     const Call call(Write);
     if (call.Planned() == nullptr) return real(file, buffer, count, bytesWritten);
     unsigned int put = 0;
-    HRESULT result = S_OK;
-    if (call.PlannedKind() == Short) {
-        result = real(file, buffer, count / 2, &put);
-    } else if (call.PlannedKind() != Zero) {
-        result = call.Planned()->code;
-    }
+    const HRESULT result =
+        Faulted(call, count, put, [&](unsigned int n, unsigned int* done) { return real(file, buffer, n, done); });
     if (bytesWritten != nullptr) *bytesWritten = put;
     return result;
 }
