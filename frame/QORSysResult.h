@@ -22,6 +22,9 @@ inline constexpr HRESULT QORSYS_E_NOTOPEN = static_cast<HRESULT>(0x80070006u);
 /// A position or size does not fit in 32 bits.
 inline constexpr HRESULT QORSYS_E_OVERFLOW = static_cast<HRESULT>(0x80070216u);
 
+/// A write moved no bytes although the system reported no error.
+inline constexpr HRESULT QORSYS_E_WRITEFAULT = static_cast<HRESULT>(0x8007001Du);
+
 /// The code with which the platform services report operating-system error
 /// number error: 0x80070000 | error.
 constexpr HRESULT QORSysResultFromErrno(int error)

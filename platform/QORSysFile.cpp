@@ -1,17 +1,14 @@
 #include "QORSysFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <cerrno>
+#include "QORSysOs.h"
+
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
 
 constexpr std::uint64_t kMaxPosition = 0xFFFFFFFFu;
-// Linux moves at most about 2 GiB per read(2)/write(2); stay below that.
+// Systems move at most about 2 GiB per read or write; stay below that.
 constexpr unsigned int kMaxChunk = 1u << 30;
 // Read-ahead starts small, so that probing a file's first bytes stays cheap,
 // and doubles with each refill while reading goes on, up to the largest.
@@ -22,37 +19,37 @@ bool IsOpen(const QORSysFileDescriptor& file) { return file.handle >= 0; }
 
 unsigned int Buffered(const QORSysFileDescriptor& file) { return file.filled - file.next; }
 
-bool OpenFlagsFor(const char* mode, int& flags)
+bool AccessFor(const char* mode, QORSysOs::Access& access)
 {
     static const struct {
         const char* mode;
-        int flags;
+        QORSysOs::Access access;
     } kModes[] = {
-        {"rb", O_RDONLY},
-        {"r+b", O_RDWR},
-        {"wb", O_WRONLY | O_CREAT | O_TRUNC},
-        {"w+b", O_RDWR | O_CREAT | O_TRUNC},
+        {"rb", QORSysOs::Access::Read},
+        {"r+b", QORSysOs::Access::ReadWrite},
+        {"wb", QORSysOs::Access::Write},
+        {"w+b", QORSysOs::Access::WriteRead},
     };
     for (const auto& entry : kModes) {
         if (std::strcmp(mode, entry.mode) == 0) {
-            flags = entry.flags;
+            access = entry.access;
             return true;
         }
     }
     return false;
 }
 
-// read(2) until count bytes or the end of the file.
+// Reads until count bytes or the end of the file.
 HRESULT ReadDirect(int handle, char* buffer, unsigned int count, unsigned int& total)
 {
     total = 0;
     while (total < count) {
         const unsigned int chunk = count - total < kMaxChunk ? count - total : kMaxChunk;
-        const ssize_t got = ::read(handle, buffer + total, chunk);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return QORSysResultFromErrno(errno);
+        unsigned int got = 0;
+        const HRESULT result = QORSysOs::Read(handle, buffer + total, chunk, got);
+        if (result < 0) return result;
         if (got == 0) break;
-        total += static_cast<unsigned int>(got);
+        total += got;
     }
     return S_OK;
 }
@@ -61,36 +58,34 @@ HRESULT ReadDirect(int handle, char* buffer, unsigned int count, unsigned int& t
 // that the caller reads directly instead.
 bool Refill(QORSysFileDescriptor& file, HRESULT& result)
 {
-    if (file.buffer == nullptr) file.buffer = static_cast<char*>(std::malloc(kLargestFill));
+    if (file.buffer == nullptr) file.buffer = static_cast<char*>(QORSysOs::Allocate(kLargestFill));
     if (file.buffer == nullptr) return false;
     unsigned int size = file.filled * 2;
     size = size < kFirstFill ? kFirstFill : size > kLargestFill ? kLargestFill : size;
-    ssize_t got;
-    do {
-        got = ::read(file.handle, file.buffer, size);
-    } while (got < 0 && errno == EINTR);
-    file.next = 0;
-    file.filled = got > 0 ? static_cast<unsigned int>(got) : 0;
-    result = got < 0 ? QORSysResultFromErrno(errno) : S_OK;
+    file.next = file.filled = 0;
+    result = QORSysOs::Read(file.handle, file.buffer, size, file.filled);
     return true;
 }
 
-// Gives back to the operating system the bytes read ahead but not taken, so
-// that its position is the caller's again.
+// Gives back to the system the bytes read ahead but not taken, so that its
+// position is the caller's again.
 HRESULT DropReadAhead(QORSysFileDescriptor& file)
 {
-    if (Buffered(file) != 0 && ::lseek(file.handle, -static_cast<off_t>(Buffered(file)), SEEK_CUR) < 0) {
-        return QORSysResultFromErrno(errno);
+    std::int64_t where = 0;
+    if (Buffered(file) != 0) {
+        const HRESULT result = QORSysOs::Seek(file.handle, -static_cast<std::int64_t>(Buffered(file)), 1, where);
+        if (result < 0) return result;
     }
     file.next = file.filled = 0;
     return S_OK;
 }
 
-// The caller's position: the operating system's, less what was read ahead.
-std::int64_t LogicalPosition(const QORSysFileDescriptor& file)
+// The caller's position: the system's, less what was read ahead.
+HRESULT LogicalPosition(const QORSysFileDescriptor& file, std::int64_t& position)
 {
-    const off_t where = ::lseek(file.handle, 0, SEEK_CUR);
-    return where < 0 ? -1 : where - Buffered(file);
+    const HRESULT result = QORSysOs::Seek(file.handle, 0, 1, position);
+    position -= Buffered(file);
+    return result;
 }
 
 }  // namespace
@@ -98,32 +93,24 @@ std::int64_t LogicalPosition(const QORSysFileDescriptor& file)
 HRESULT QORSysFOpen(const QORSysPath& path, const char* mode, QORSysFileDescriptor& file, int flags)
 {
     file = QORSysFileDescriptor{};
-    int openFlags = 0;
+    QORSysOs::Access access{};
     const char* name = path.ConvertToChar();
-    if (mode == nullptr || flags != 0 || *name == '\0' || !OpenFlagsFor(mode, openFlags)) return QORSYS_E_INVALIDARG;
-    int fd;
-    do {
-        fd = ::open(name, openFlags | O_CLOEXEC, 0666);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) return QORSysResultFromErrno(errno);
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
-        ::close(fd);
-        return QORSysResultFromErrno(error);
-    }
-    file.handle = fd;
+    if (mode == nullptr || flags != 0 || *name == '\0' || !AccessFor(mode, access)) return QORSYS_E_INVALIDARG;
+    QORSysOs::Handle handle = QORSysOs::kNoHandle;
+    const HRESULT result = QORSysOs::Open(name, access, handle);
+    if (result < 0) return result;
+    // System handles fit in 32 bits on every platform (Win32 guarantees it too).
+    file.handle = static_cast<int>(handle);
     return S_OK;
 }
 
 HRESULT QORSysFClose(QORSysFileDescriptor& file)
 {
     if (!IsOpen(file)) return QORSYS_E_NOTOPEN;
-    std::free(file.buffer);
-    // The descriptor is gone whatever close(2) says; retrying could close another file's.
-    const int result = ::close(file.handle);
+    QORSysOs::Release(file.buffer);
+    const HRESULT result = QORSysOs::Close(file.handle);
     file = QORSysFileDescriptor{};
-    return result == 0 ? S_OK : QORSysResultFromErrno(errno);
+    return result;
 }
 
 HRESULT QORSysFRead(QORSysFileDescriptor& file, char* buffer, unsigned int count, unsigned int* bytesRead)
@@ -138,7 +125,7 @@ HRESULT QORSysFRead(QORSysFileDescriptor& file, char* buffer, unsigned int count
             // Large reads go straight to the caller's buffer: copying would only cost.
             const unsigned int rest = count - total;
             if (rest < kLargestFill && Refill(file, result)) {
-                if (file.filled == 0) break;  // the end of the file
+                if (file.filled == 0) break;  // the end of the file, or a failure
             } else {
                 unsigned int got = 0;
                 result = ReadDirect(file.handle, buffer + total, rest, got);
@@ -160,21 +147,18 @@ HRESULT QORSysFWrite(QORSysFileDescriptor& file, const char* buffer, unsigned in
     if (bytesWritten != nullptr) *bytesWritten = 0;
     if (!IsOpen(file)) return QORSYS_E_NOTOPEN;
     if (buffer == nullptr && count != 0) return QORSYS_E_INVALIDARG;
-    const HRESULT dropped = DropReadAhead(file);
-    if (dropped < 0) return dropped;
+    HRESULT result = DropReadAhead(file);
     unsigned int total = 0;
-    while (total < count) {
+    while (result >= 0 && total < count) {
         const unsigned int chunk = count - total < kMaxChunk ? count - total : kMaxChunk;
-        const ssize_t put = ::write(file.handle, buffer + total, chunk);
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) {
-            if (bytesWritten != nullptr) *bytesWritten = total;
-            return QORSysResultFromErrno(put < 0 ? errno : EIO);
-        }
-        total += static_cast<unsigned int>(put);
+        unsigned int put = 0;
+        result = QORSysOs::Write(file.handle, buffer + total, chunk, put);
+        // A write that moves nothing would move nothing again.
+        if (result >= 0 && put == 0) result = QORSYS_E_WRITEFAULT;
+        total += put;
     }
     if (bytesWritten != nullptr) *bytesWritten = total;
-    return S_OK;
+    return result;
 }
 
 HRESULT QORSysFSeek(QORSysFileDescriptor& file, int offset, int origin)
@@ -182,21 +166,25 @@ HRESULT QORSysFSeek(QORSysFileDescriptor& file, int offset, int origin)
     if (!IsOpen(file)) return QORSYS_E_NOTOPEN;
     std::int64_t base = 0;
     std::int64_t distance = offset;
+    HRESULT result = S_OK;
     if (origin == 0) {
         distance = static_cast<unsigned int>(offset);  // a told position, which may exceed INT_MAX
     } else if (origin == 1) {
-        base = LogicalPosition(file);
+        result = LogicalPosition(file, base);
     } else if (origin == 2) {
-        struct stat info {};
-        base = ::fstat(file.handle, &info) == 0 ? info.st_size : -1;
+        std::uint64_t size = 0;
+        result = QORSysOs::Size(file.handle, size);
+        base = static_cast<std::int64_t>(size);
     } else {
         return QORSYS_E_INVALIDARG;
     }
-    if (base < 0) return QORSysResultFromErrno(errno);
+    if (result < 0) return result;
     const std::int64_t target = base + distance;
     if (target < 0) return QORSYS_E_INVALIDARG;
     if (static_cast<std::uint64_t>(target) > kMaxPosition) return QORSYS_E_OVERFLOW;
-    if (::lseek(file.handle, static_cast<off_t>(target), SEEK_SET) < 0) return QORSysResultFromErrno(errno);
+    std::int64_t where = 0;
+    result = QORSysOs::Seek(file.handle, target, 0, where);
+    if (result < 0) return result;
     file.next = file.filled = 0;
     return S_OK;
 }
@@ -205,8 +193,9 @@ HRESULT QORSysFTell(QORSysFileDescriptor& file, unsigned int* position)
 {
     if (!IsOpen(file)) return QORSYS_E_NOTOPEN;
     if (position == nullptr) return QORSYS_E_INVALIDARG;
-    const std::int64_t where = LogicalPosition(file);
-    if (where < 0) return QORSysResultFromErrno(errno);
+    std::int64_t where = 0;
+    const HRESULT result = LogicalPosition(file, where);
+    if (result < 0) return result;
     if (static_cast<std::uint64_t>(where) > kMaxPosition) return QORSYS_E_OVERFLOW;
     *position = static_cast<unsigned int>(where);
     return S_OK;
@@ -216,10 +205,11 @@ HRESULT QORSysFSize(QORSysFileDescriptor& file, unsigned int* size)
 {
     if (!IsOpen(file)) return QORSYS_E_NOTOPEN;
     if (size == nullptr) return QORSYS_E_INVALIDARG;
-    struct stat info {};
-    if (::fstat(file.handle, &info) != 0) return QORSysResultFromErrno(errno);
-    if (static_cast<std::uint64_t>(info.st_size) > kMaxPosition) return QORSYS_E_OVERFLOW;
-    *size = static_cast<unsigned int>(info.st_size);
+    std::uint64_t bytes = 0;
+    const HRESULT result = QORSysOs::Size(file.handle, bytes);
+    if (result < 0) return result;
+    if (bytes > kMaxPosition) return QORSYS_E_OVERFLOW;
+    *size = static_cast<unsigned int>(bytes);
     return S_OK;
 }
 
