@@ -1,5 +1,6 @@
-// A scratch directory per test, with helpers to make and inspect files in it.
-// Every test also checks that no file descriptor was left open.
+// A scratch directory per test, removed even when the test fails, with
+// helpers to make and inspect files in it. Each test also checks that it
+// left no file descriptor open.
 #ifndef KESTRUNE_TESTS_SCRATCH_H
 #define KESTRUNE_TESTS_SCRATCH_H
 
@@ -7,17 +8,25 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 inline int FirstFreeDescriptor()
 {
+#ifdef _WIN32
+    return 0;
+#else
     const int fd = dup(0);
     close(fd);
     return fd;
+#endif
 }
 
 inline QORSysPath Path(const std::string& text)
@@ -43,19 +52,23 @@ inline unsigned int Tell(QORSysFileDescriptor& file)
 
 class Scratch : public ::testing::Test {
 public:
-    void SetUp() override { ASSERT_NE(mkdtemp(dir_.data()), nullptr); }
+    void SetUp() override
+    {
+        const auto name = "kestrune-test-" + std::to_string(std::random_device{}());
+        dir_ = (std::filesystem::temp_directory_path() / name).generic_string();
+        ASSERT_TRUE(std::filesystem::create_directory(dir_));
+    }
     void TearDown() override
     {
         EXPECT_EQ(FirstFreeDescriptor(), firstFree_) << "a descriptor was left open";
-        std::system(("rm -rf '" + dir_ + "'").c_str());
+        std::filesystem::remove_all(dir_);
     }
-
     std::string Write(const std::string& name, const std::string& bytes)
     {
         std::ofstream(dir_ + "/" + name, std::ios::binary) << bytes;
         return dir_ + "/" + name;
     }
-    // Opens a file holding bytes, at position start.
+    // A file named "open" holding bytes, opened in mode at position start.
     QORSysFileDescriptor Open(const std::string& bytes, const char* mode, unsigned int start = 0)
     {
         QORSysFileDescriptor file;
@@ -63,8 +76,7 @@ public:
         EXPECT_EQ(QORSysFSeek(file, static_cast<int>(start), 0), S_OK);
         return file;
     }
-
-    std::string dir_ = "/tmp/kestrune-test-XXXXXX";
+    std::string dir_;
     const int firstFree_ = FirstFreeDescriptor();
 };
 
