@@ -5,8 +5,8 @@
 #define QORSYS_OS_CALLS QORSysOsReal
 #include "QORSysOs.h"
 
-#include <cstring>
 #include <algorithm>
+#include <cstring>
 
 namespace FaultSeam {
 namespace {
@@ -97,8 +97,10 @@ HRESULT Close(Handle handle)
     const int kind = Next(FaultSeam::Close);
     QORSysOs::Handle* const end = opened + openCount;
     QORSysOs::Handle* const mine = std::find(opened, end, handle);
-    if (mine != end) *mine = opened[--openCount];
-    else if (armed) ++foreign;
+    if (mine != end)
+        *mine = opened[--openCount];
+    else if (armed)
+        ++foreign;
     const HRESULT result = QORSysOsReal::Close(handle);
     return kind == Fail ? kInjected : result;
 }

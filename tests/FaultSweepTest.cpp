@@ -54,7 +54,10 @@ struct Outcome {
     HRESULT result;
     std::string output;
     long long position = -1;
-    bool operator==(const Outcome& o) const { return result == o.result && output == o.output && position == o.position; }
+    bool operator==(const Outcome& o) const
+    {
+        return result == o.result && output == o.output && position == o.position;
+    }
 };
 std::ostream& operator<<(std::ostream& out, const Outcome& o)
 {
@@ -144,21 +147,22 @@ TEST_F(FaultSweep, DetectFileEOL)
     // Restoring offset 4098 of a file whose CR LF straddles the first read-ahead:
     // tell, seek to 0, two reads, seek back.
     const auto run = [&] {
-        return OnDescriptor(std::string(4095, 'a') + "\r\ncd", "rb", 4098, [](QORSysFileDescriptor& file, std::string& output) {
-            const char* eol = "unset";
-            const HRESULT result = DetectFileEOL(file, eol, 1);
-            output = eol;
-            return result;
-        });
+        return OnDescriptor(std::string(4095, 'a') + "\r\ncd", "rb", 4098,
+                            [](QORSysFileDescriptor& file, std::string& output) {
+                                const char* eol = "unset";
+                                const HRESULT result = DetectFileEOL(file, eol, 1);
+                                output = eol;
+                                return result;
+                            });
     };
     Sweep(run, {S_OK, "\r\n", 4098},
           {
-              {Seam::Seek, 1, F, {S_OK, "\r\n", 0}},          // from and back to offset 0
+              {Seam::Seek, 1, F, {S_OK, "\r\n", 0}},            // from and back to offset 0
               {Seam::Seek, 2, F | Z, {S_FALSE, "\r\n", 4098}},  // scans "d" from where it stood
               {Seam::Seek, 3, F, {S_OK, "\r\n", 4097}},         // left two past the CR
               {Seam::Seek, 3, Z, {S_OK, "\r\n", 4099}},         // where the read-ahead stood
               {Seam::Read, 1, F | Z, {S_FALSE, "\r\n", 4098}},
-              {Seam::Read, 2, F | Z, {S_OK, "\r", 4098}},        // nothing after the CR
+              {Seam::Read, 2, F | Z, {S_OK, "\r", 4098}},  // nothing after the CR
           },
           false);
 }
@@ -168,15 +172,17 @@ TEST_F(FaultSweep, DetectUnicodeBOMOnAFile)
     // A marked file at offset 10: tell, seek to 0, read, and when restoring or
     // not marked, seek back and tell.
     const std::vector<Row> restoring = {
-        {Seam::Seek, 1, F, {S_OK, "", 0}},         {Seam::Seek, 2, F, {kInjected, "", 10}},
-        {Seam::Seek, 2, Z, {S_FALSE, "", 10}},     // reads "789" where it stood
-        {Seam::Seek, 3, F, {kInjected, "", 3}},    {Seam::Seek, 3, Z, {E_FAIL, "", 13}},  // not back
-        {Seam::Seek, 4, F, {kInjected, "", 10}},   {Seam::Read, 1, F, {kInjected, "", 0}},
+        {Seam::Seek, 1, F, {S_OK, "", 0}},       {Seam::Seek, 2, F, {kInjected, "", 10}},
+        {Seam::Seek, 2, Z, {S_FALSE, "", 10}},                                          // reads "789" where it stood
+        {Seam::Seek, 3, F, {kInjected, "", 3}},  {Seam::Seek, 3, Z, {E_FAIL, "", 13}},  // not back
+        {Seam::Seek, 4, F, {kInjected, "", 10}}, {Seam::Read, 1, F, {kInjected, "", 0}},
         {Seam::Read, 1, Z, {E_FAIL, "", 10}},
     };
     const std::vector<Row> leaving = {
-        {Seam::Seek, 2, F, {kInjected, "", 10}}, {Seam::Seek, 2, Z, {S_FALSE, "", 10}},
-        {Seam::Read, 1, F, {kInjected, "", 0}},  {Seam::Read, 1, Z, {E_FAIL, "", 0}},
+        {Seam::Seek, 2, F, {kInjected, "", 10}},
+        {Seam::Seek, 2, Z, {S_FALSE, "", 10}},
+        {Seam::Read, 1, F, {kInjected, "", 0}},
+        {Seam::Read, 1, Z, {E_FAIL, "", 0}},
     };
     for (const char restore : {1, 0}) {
         const auto run = [&] {
@@ -195,7 +201,8 @@ TEST_F(FaultSweep, Writers)
     const auto sweep = [&](const std::string& bytes, unsigned start, const std::string& line,
                            const std::function<HRESULT(QORSysFileDescriptor&)>& write) {
         const auto run = [&] {
-            return OnDescriptor(bytes, "r+b", start, [&](QORSysFileDescriptor& f, std::string&) { return write(f); }, true);
+            return OnDescriptor(
+                bytes, "r+b", start, [&](QORSysFileDescriptor& f, std::string&) { return write(f); }, true);
         };
         const auto over = [&](std::size_t at) { return std::string(bytes).replace(at, line.size(), line); };
         Sweep(run, {S_OK, over(0), start},
@@ -203,7 +210,7 @@ TEST_F(FaultSweep, Writers)
                   {Seam::Seek, 1, F, {S_OK, over(0), 0}},              // from and back to offset 0
                   {Seam::Seek, 2, F | Z, {S_OK, over(start), start}},  // written where it stood
                   {Seam::Seek, 3, F | Z, {S_OK, over(0), static_cast<long long>(line.size())}},
-                  {Seam::Write, 1, F, {kInjected, bytes, start}},      // the write's own code
+                  {Seam::Write, 1, F, {kInjected, bytes, start}},  // the write's own code
                   {Seam::Write, 1, Z, {QORSYS_E_WRITEFAULT, bytes, start}},
               },
               false);
@@ -226,7 +233,8 @@ TEST_F(FaultSweep, DetectFileFormatDeep)
     };
     Sweep(run, {S_OK, "2"},
           {
-              {Seam::Open, 0, F, {kInjected, "1"}}, {Seam::Size, 0, F, {kInjected, "1"}},
+              {Seam::Open, 0, F, {kInjected, "1"}},
+              {Seam::Size, 0, F, {kInjected, "1"}},
               {Seam::Size, 0, S, {S_OK, "1"}},  // grown past its size: read until a read gives 0, not judged
               {Seam::Read, 0, F, {kInjected, "1"}},
               {Seam::Read, 3, Z, {S_OK, "2"}},  // the end of the file, as it is
@@ -245,17 +253,20 @@ TEST_F(FaultSweep, CompareCatalogFiles)
     const auto run = [&] { return Outcome{Armed([&] { return CompareCatalogFiles(first, second); }), ""}; };
     Sweep(run, {S_OK, ""},
           {
-              {Seam::Open, 0, F, {E_FAIL, ""}}, {Seam::Read, 0, F, {E_FAIL, ""}},
-              {Seam::Read, 1, S, {S_OK, ""}},  // read on until the count
+              {Seam::Open, 0, F, {E_FAIL, ""}},
+              {Seam::Read, 0, F, {E_FAIL, ""}},
+              {Seam::Read, 1, S, {S_OK, ""}},             // read on until the count
               {Seam::Size, 1, F | S | Z, {S_OK, ""}},     // the second counts as empty, or as what it said
               {Seam::Size, 2, F | S | Z, {S_FALSE, ""}},  // the first ends early
-              {Seam::Read, 2, Z, {S_FALSE, ""}},          {Seam::New, 0, F, {kBadAlloc, ""}},
+              {Seam::Read, 2, Z, {S_FALSE, ""}},
+              {Seam::New, 0, F, {kBadAlloc, ""}},
           },
           true);
     // Texts of 32 MiB and more get whole 2 MiB pages, 2 MiB-aligned.
     const std::size_t sizes[] = {(32u << 20) - 1, 34u << 20};
     faults_.clear();
-    const QORSysPath big[] = {Path(Write("a.velnls", std::string(sizes[0], 'a'))), Path(Write("b", std::string(sizes[1], 'a')))};
+    const QORSysPath big[] = {Path(Write("a.velnls", std::string(sizes[0], 'a'))),
+                              Path(Write("b", std::string(sizes[1], 'a')))};
     EXPECT_EQ(Armed([&] { return CompareCatalogFiles(big[1], big[0]); }), S_OK);
     ASSERT_EQ(Count(Seam::New), 2u);
     for (int i : {0, 1}) {

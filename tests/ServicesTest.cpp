@@ -128,33 +128,32 @@ TEST_F(Services, ReadAheadStaysCoherent)
         unsigned int got = 0;
         std::fseek(twin, 0, SEEK_CUR);  // the C library's turn between reading and writing
         switch (random() % 5) {
-        case 0:
-            ASSERT_EQ(QORSysFRead(file, mine.data(), size, &got), S_OK);
-            ASSERT_EQ(got, std::fread(theirs.data(), 1, size, twin));
-            ASSERT_EQ(0, std::memcmp(mine.data(), theirs.data(), got)) << "step " << step;
-            break;
-        case 1: {
-            int c = 0;
-            QORSysFGetc(file, &c);
-            ASSERT_EQ(c, std::fgetc(twin)) << "step " << step;
-            break;
-        }
-        case 2: {
-            const std::string bytes(size % 5000, static_cast<char>('a' + step % 26));
-            ASSERT_EQ(QORSysFWrite(file, bytes.data(), static_cast<unsigned int>(bytes.size()), &got), S_OK);
-            ASSERT_EQ(got, std::fwrite(bytes.data(), 1, bytes.size(), twin));
-            break;
-        }
-        case 3: {
-            const long here = std::ftell(twin);
-            std::fseek(twin, 0, SEEK_END);
-            const long base = origin == 0 ? 0 : origin == 1 ? here : std::ftell(twin);
-            ASSERT_EQ(QORSysFSeek(file, offset, origin) >= 0, base + offset >= 0) << "step " << step;
-            std::fseek(twin, base + offset >= 0 ? base + offset : here, SEEK_SET);
-            break;
-        }
-        default:
-            ASSERT_EQ(Tell(file), static_cast<unsigned int>(std::ftell(twin))) << "step " << step;
+            case 0:
+                ASSERT_EQ(QORSysFRead(file, mine.data(), size, &got), S_OK);
+                ASSERT_EQ(got, std::fread(theirs.data(), 1, size, twin));
+                ASSERT_EQ(0, std::memcmp(mine.data(), theirs.data(), got)) << "step " << step;
+                break;
+            case 1: {
+                int c = 0;
+                QORSysFGetc(file, &c);
+                ASSERT_EQ(c, std::fgetc(twin)) << "step " << step;
+                break;
+            }
+            case 2: {
+                const std::string bytes(size % 5000, static_cast<char>('a' + step % 26));
+                ASSERT_EQ(QORSysFWrite(file, bytes.data(), static_cast<unsigned int>(bytes.size()), &got), S_OK);
+                ASSERT_EQ(got, std::fwrite(bytes.data(), 1, bytes.size(), twin));
+                break;
+            }
+            case 3: {
+                const long here = std::ftell(twin);
+                std::fseek(twin, 0, SEEK_END);
+                const long base = origin == 0 ? 0 : origin == 1 ? here : std::ftell(twin);
+                ASSERT_EQ(QORSysFSeek(file, offset, origin) >= 0, base + offset >= 0) << "step " << step;
+                std::fseek(twin, base + offset >= 0 ? base + offset : here, SEEK_SET);
+                break;
+            }
+            default: ASSERT_EQ(Tell(file), static_cast<unsigned int>(std::ftell(twin))) << "step " << step;
         }
     }
     QORSysFClose(file);

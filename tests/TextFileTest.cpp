@@ -51,7 +51,10 @@ TEST_F(TextFile, PositionsOfTheDescriptorForms)
     const std::string marked = kMark + "0123456789abc";
     const char* eol = nullptr;
     using Call = HRESULT (*)(QORSysFileDescriptor&, char);
-    const Call eolOf = [](QORSysFileDescriptor& f, char r) { const char* e; return DetectFileEOL(f, e, r); };
+    const Call eolOf = [](QORSysFileDescriptor& f, char r) {
+        const char* e;
+        return DetectFileEOL(f, e, r);
+    };
     const Call bom = [](QORSysFileDescriptor& f, char r) { return DetectUnicodeBOM(f, r); };
     // clang-format off
     const struct { Call call; std::string bytes; const char* mode; unsigned start; char restore; HRESULT result; unsigned end; } cases[] = {

@@ -35,7 +35,7 @@ std::unique_ptr<char[], FreeText> AllocateText(std::size_t size)
         return {static_cast<char*>(::operator new(size, alignment)), FreeText{alignment}};
     }
     const std::size_t rounded = (size + kHugePage - 1) & ~(kHugePage - 1);
-    void* text = ::operator new(rounded, std::align_val_t{kHugePage});
+    void* text = ::operator new (rounded, std::align_val_t{kHugePage});
 #ifdef MADV_HUGEPAGE
     ::madvise(text, rounded, MADV_HUGEPAGE);  // only advice
 #endif
