@@ -56,15 +56,20 @@ HRESULT Open(const char* name, Access access, Handle& handle)
     return result;
 }
 
-// A short or empty read fills what it did not deliver with 0xFF, so that a
+// A short read gives half of what the file had, and gives the rest back. A
+// short or empty read fills what it did not deliver with 0xFF, so that a
 // caller looking past the count it got sees garbage, not the file.
 HRESULT Read(Handle handle, char* buffer, unsigned int count, unsigned int& got)
 {
     const int kind = Next(FaultSeam::Read);
     got = 0;
     if (kind == Fail) return kInjected;
-    if (kind >= 0) std::memset(buffer, 0xFF, count);  // NOLINT
-    return kind == Zero ? S_OK : QORSysOsReal::Read(handle, buffer, kind == Short ? count / 2 : count, got);
+    const HRESULT result = kind == Zero ? S_OK : QORSysOsReal::Read(handle, buffer, count, got);
+    std::int64_t position = 0;
+    if (kind == Short) QORSysOsReal::Seek(handle, -static_cast<std::int64_t>(got - got / 2), 1, position);
+    if (kind == Short) got /= 2;
+    if (kind >= 0) std::memset(buffer + got, 0xFF, count - got);
+    return result;
 }
 
 HRESULT Write(Handle handle, const char* buffer, unsigned int count, unsigned int& put)
