@@ -54,15 +54,8 @@ struct Outcome {
     HRESULT result;
     std::string output;
     long long position = -1;
-    bool operator==(const Outcome& o) const
-    {
-        return result == o.result && output == o.output && position == o.position;
-    }
+    std::string Text() const { return testing::PrintToString(std::tie(result, output, position)); }
 };
-std::ostream& operator<<(std::ostream& out, const Outcome& o)
-{
-    return out << std::hex << "{0x" << o.result << ", \"" << o.output << "\", " << std::dec << o.position << "}";
-}
 
 // The outcome when call number nth (0: any) of call goes wrong in one of the
 // ways in kinds. The first matching row counts.
@@ -118,7 +111,7 @@ protected:
 
     static void Check(const std::string& what, const Outcome& got, const Outcome& want)
     {
-        EXPECT_TRUE(got == want) << what << " gave " << got << ", not " << want;
+        EXPECT_EQ(got.Text(), want.Text()) << what;
         EXPECT_EQ(Seam::Leaked(), 0) << what << ": a handle it opened was left open";
         EXPECT_EQ(Seam::ForeignCloses(), 0u) << what << ": the caller's file was closed";
     }

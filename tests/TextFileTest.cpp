@@ -49,7 +49,6 @@ TEST_F(TextFile, FirstLineEndingDecides)
 TEST_F(TextFile, PositionsOfTheDescriptorForms)
 {
     const std::string marked = kMark + "0123456789abc";
-    const char* eol = nullptr;
     using Call = HRESULT (*)(QORSysFileDescriptor&, char);
     const Call eolOf = [](QORSysFileDescriptor& f, char r) {
         const char* e;
@@ -72,7 +71,6 @@ TEST_F(TextFile, PositionsOfTheDescriptorForms)
         EXPECT_EQ(Tell(file), c.end) << c.bytes << " from " << c.start;
         QORSysFClose(file);
     }
-    (void)eol;
 }
 
 TEST_F(TextFile, DetectUnicodeBOMInABuffer)
