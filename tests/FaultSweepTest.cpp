@@ -54,7 +54,7 @@ struct Outcome {
     HRESULT result;
     std::string output;
     long long position = -1;
-    std::string Text() const { return testing::PrintToString(std::tie(result, output, position)); }
+    std::string Text() const { return testing::PrintToString(std::make_tuple(result, output, position)); }
 };
 
 // The outcome when call number nth (0: any) of call goes wrong in one of the
