@@ -1,9 +1,11 @@
 // eol, bom and utf8: one yes/no answer per file.
 #include "Commands.h"
+#include "FileText.h"
 #include "QORSysTextFileUtilities.h"
 #include "Report.h"
 
 #include <algorithm>
+#include <cstdint>
 
 using namespace QORSysTextFileUtilities;
 
@@ -44,6 +46,9 @@ int RunEol(const Invocation& run)
         return WithOpenFile(name, path, [&](QORSysFileDescriptor& file) {
             const char* eol = nullptr;
             const bool found = DetectFileEOL(file, eol, 0) == S_OK;
+            // Not found also covers a read that failed; reading again tells which.
+            unsigned int size = 0;
+            if (!found && ReadFile(name, path, nullptr, SIZE_MAX, size) != kYes) return kTrouble;
             Say(run, "%s: %s\n", name, found ? EolName(eol) : "none found (default CRLF)");
             return found ? kYes : kNo;
         });
@@ -71,6 +76,12 @@ int RunUtf8(const Invocation& run)
         int format = 0;
         const HRESULT code = DetectFileFormatDeep(path, format);
         if (code < 0) return FileTrouble(name, path, "cannot read", code);
+        // The library goes by the reported size; a pipe or special file
+        // reports 0 and would be called valid unread.
+        unsigned int size = 0;
+        std::string head;
+        if (ReadFile(name, path, &head, 1, size) != kYes) return kTrouble;
+        if (head.size() > size) return Refused(name, "not a regular file (its size is unknown): not checked");
         Say(run, "%s: %s\n", name, format == 2 ? "valid" : "invalid");
         return format == 2 ? kYes : kNo;
     });

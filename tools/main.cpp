@@ -36,10 +36,16 @@ const Command kCommands[] = {
      "Exit status 0 when every file has the mark, 1 when one has not.\n",
      RunBom, 1, kAny, false, false},
     {"utf8", "FILE...", "", "whether each file is valid UTF-8 throughout",
-     "Reads each file whole and prints FILE: valid or FILE: invalid (RFC 3629: no\n"
-     "overlong forms, no surrogates, nothing above U+10FFFF; an empty file is\n"
-     "valid). A character cut short by the end of the file is not judged when the\n"
-     "file ends exactly where one of its 4096-byte reads does.\n"
+     "Prints FILE: valid or FILE: invalid (RFC 3629: no overlong forms, no\n"
+     "surrogates, nothing above U+10FFFF; an empty file is valid). The file is\n"
+     "read in windows of 4096 bytes. Where the check of a window stops within the\n"
+     "window's last 3 bytes, those bytes are carried into the next window and\n"
+     "judged there; when the file ends first they are never judged. The window\n"
+     "counts as 4096 bytes even where the file ends earlier, so a file of 4094\n"
+     "bytes that ends in the first byte of a two-byte character is valid, and\n"
+     "one of 4093 bytes is not.\n"
+     "A file longer than its reported size (a pipe, or a special file such as\n"
+     "those under /proc) cannot be checked this way: it is refused as trouble.\n"
      "Exit status 0 when every file is valid, 1 when one is not.\n",
      RunUtf8, 1, kAny, false, false},
     {"tag", "FILE CHARSET", " [--eol crlf|lf|cr|auto] [--force]", "overwrite the head of FILE with a charset tag line",
@@ -179,11 +185,9 @@ int Run(const Command& command, int argc, char* argv[], int next, bool quiet)
 
 }  // namespace
 
-}  // namespace kestrune_tool
-
-int main(int argc, char* argv[])
+// Everything but the checks of standard output at exit.
+int Main(int argc, char* argv[])
 {
-    using namespace kestrune_tool;
     bool quiet = false;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
@@ -206,3 +210,7 @@ int main(int argc, char* argv[])
     }
     return UsageError(nullptr, "no command given");
 }
+
+}  // namespace kestrune_tool
+
+int main(int argc, char* argv[]) { return kestrune_tool::FinishOutput(kestrune_tool::Main(argc, argv)); }
