@@ -1,6 +1,7 @@
 // tag and compare: writing a catalog's charset tag line, comparing two catalogs.
 #include "Commands.h"
 #include "FileText.h"
+#include "Json.h"
 #include "QORSysTextFileUtilities.h"
 #include "Report.h"
 
@@ -112,7 +113,11 @@ int RunCompare(const Invocation& run)
         return kTrouble;
     }
     if (code < 0) return CompareTrouble(firstName, first, secondName, second, code);
-    Say(run, "%s vs %s: %s\n", firstName, secondName, code == S_OK ? "same" : "different");
+    if (run.json)
+        Say(run, "%s\n",
+            JsonLine().Text("first", firstName).Text("second", secondName).Bool("same", code == S_OK).End());
+    else
+        Say(run, "%s vs %s: %s\n", firstName, secondName, code == S_OK ? "same" : "different");
     return code == S_OK ? kYes : kNo;
 }
 
