@@ -50,7 +50,7 @@ int JudgeUtf8(const char* name, const QORSysPath& path, bool whole, std::string&
     if (ReadFile(name, path, &text, whole || !verdict.valid ? SIZE_MAX : 1, size) != kYes) return kTrouble;
     // The library goes by the reported size; a pipe or special file
     // reports 0 and would be called valid unread.
-    if (text.size() > size) return Refused(name, "not a regular file (its size is unknown): not checked");
+    if (text.size() > size) return Refused(name, "longer than its reported size (a pipe or special file): not checked");
     // The library is the judge: a position only for a file it calls invalid.
     verdict.placed = !verdict.valid && FindInvalidUtf8(text, verdict.at);
     return kYes;
