@@ -11,49 +11,41 @@
 using namespace QORSysTextFileUtilities;
 using namespace QORSysExeUtilities;
 
-namespace {
-
-constexpr int kIterations = 300;
-
 using Concurrency = Scratch;
 
 TEST_F(Concurrency, EveryExportFromTwoThreads)
 {
+    constexpr int kIterations = 300;
     const std::string cwd = std::filesystem::current_path().generic_string();
-    // Returns how many of thread id's checks went wrong.
+    int failed[2] = {};
     const auto work = [&](int id) {
-        const std::string tag = "t" + std::to_string(id), eol = id == 0 ? "\r\n" : "\r";
-        const std::string text = "k=" + tag + eol + "v=1" + eol;
+        const std::string tag = "t" + std::to_string(id), eol = id == 0 ? "\r\n" : "\r", text = "k=1" + eol;
         const QORSysPath catalog = Path(Write(tag + ".velnls", "\xEF\xBB\xBF<meta charset=\"UTF-8\"/>\n" + text));
-        const QORSysPath plain = Path(Write(tag + "-plain", "k=" + tag + "\nv=1\n"));
-        const QORSysPath deep = Path(Write(tag + "-deep", id == 0 ? "caf\xC3\xA9" : "caf\xE9"));
+        const QORSysPath plain = Path(Write(tag + "-plain", "k=1\n")),
+                         deep = Path(Write(tag, id ? "\xE9" : "\xC3\xA9"));
         const VELUnicodeString strings[] = {tag.c_str(), "echo"};
         const char* const texts[] = {tag.c_str(), "echo", nullptr};
         QORSysFileDescriptor file;
         QORSysFOpen(Path(Write(tag + "-head", std::string(40, '.') + text)), "r+b", file, 0);
-        int failed = 0;
         for (int i = 0; i < kIterations; ++i) {
-            const char* found = nullptr;
-            const char* head = text.c_str();
+            const char *found = nullptr, *head = text.c_str();
             unsigned int size = 3;
             int format = 0;
             QORSysPath absolute;
             PrintCmdLine(2, strings);
             PrintCmdLine(texts);
             QORSysFSeek(file, 7, 0);
-            failed += DetectEOL(text.c_str(), found) != S_OK || found != eol;
-            failed += DetectUnicodeBOM(head, size) != S_FALSE || size != 3;
-            failed += WriteUnicodeBOM(file, 1) != S_OK || DetectUnicodeBOM(file, 1) != S_OK;
-            failed +=
-                WriteCatalogFileTag(file, tag.c_str(), eol.c_str(), 1) != S_OK || DetectUnicodeBOM(file, 1) != S_FALSE;
-            failed += DetectFileEOL(file, found, 1) != S_OK || found != eol || Tell(file) != 7;
-            failed += DetectFileFormatDeep(deep, format) < 0 || format != 2 - id;
-            failed += CompareCatalogFiles(catalog, plain) != S_OK || VANTORIC_TAVREN2_INTERNAL_Kestrune() != 1;
-            failed += GetAbsolutePath(VELUnicodeString((tag + "/x/../y").c_str()), absolute) != S_OK ||
-                      absolute.ConvertToChar() != cwd + "/" + tag + "/y";
+            failed[id] += DetectEOL(text.c_str(), found) != S_OK || found != eol ||
+                          DetectUnicodeBOM(head, size) != S_FALSE || WriteUnicodeBOM(file, 1) != S_OK ||
+                          DetectUnicodeBOM(file, 1) != S_OK || WriteCatalogFileTag(file, "x", found, 1) != S_OK ||
+                          DetectUnicodeBOM(file, 1) != S_FALSE || DetectFileEOL(file, found, 1) != S_OK ||
+                          found != eol || Tell(file) != 7 || DetectFileFormatDeep(deep, format) < 0 ||
+                          format != 2 - id || CompareCatalogFiles(catalog, plain) != S_OK ||
+                          VANTORIC_TAVREN2_INTERNAL_Kestrune() != 1 ||
+                          GetAbsolutePath(VELUnicodeString((tag + "/x/../y").c_str()), absolute) != S_OK ||
+                          absolute.ConvertToChar() != cwd + "/" + tag + "/y";
         }
         QORSysFClose(file);
-        return failed;
     };
     // Both threads echo to one file instead of the test's output.
     std::fflush(stdout);
@@ -61,9 +53,8 @@ TEST_F(Concurrency, EveryExportFromTwoThreads)
     std::FILE* sink = std::fopen((dir_ + "/echo").c_str(), "wb");
     dup2(fileno(sink), 1);
     std::fclose(sink);
-    int failed[2];
-    std::thread other([&] { failed[1] = work(1); });
-    failed[0] = work(0);
+    std::thread other(work, 1);
+    work(0);
     other.join();
     std::fflush(stdout);
     dup2(saved, 1);
@@ -72,5 +63,3 @@ TEST_F(Concurrency, EveryExportFromTwoThreads)
     // Two lines per iteration and thread, each "tN echo \n": interleaving is allowed, loss is not.
     EXPECT_EQ(Read(dir_ + "/echo").size(), 2u * kIterations * 2 * std::strlen("t0 echo \n"));
 }
-
-}  // namespace

@@ -116,17 +116,16 @@ protected:
         EXPECT_EQ(Seam::ForeignCloses(), 0u) << what << ": the caller's file was closed";
     }
 
-    // Runs call on a file holding bytes, opened in mode at start; the output is
-    // what call stores, or with readFile the file's bytes afterwards.
+    // Runs call on a file holding bytes, opened in mode at start; the output
+    // is the file's bytes afterwards.
     Outcome OnDescriptor(const std::string& bytes, const char* mode, unsigned start,
-                         const std::function<HRESULT(QORSysFileDescriptor&, std::string&)>& call, bool readFile = false)
+                         const std::function<HRESULT(QORSysFileDescriptor&)>& call)
     {
         QORSysFileDescriptor file = Open(bytes, mode, start);
-        std::string output;
-        const HRESULT result = Armed([&] { return call(file, output); });
+        const HRESULT result = Armed([&] { return call(file); });
         const unsigned position = Tell(file);
         QORSysFClose(file);
-        return {result, readFile ? Read(dir_ + "/open") : output, position};
+        return {result, Read(dir_ + "/open"), position};
     }
 
     std::vector<Seam::Fault> faults_;
@@ -137,13 +136,11 @@ TEST_F(FaultSweep, DetectFileEOL)
     // Restoring offset 4098 of a file whose CR LF straddles the first read-ahead:
     // tell, seek to 0, two reads, seek back.
     const auto run = [&] {
-        return OnDescriptor(std::string(4095, 'a') + "\r\ncd", "rb", 4098,
-                            [](QORSysFileDescriptor& file, std::string& output) {
-                                const char* eol = "unset";
-                                const HRESULT result = DetectFileEOL(file, eol, 1);
-                                output = eol;
-                                return result;
-                            });
+        const char* eol = "unset";
+        Outcome outcome = OnDescriptor(std::string(4095, 'a') + "\r\ncd", "rb", 4098,
+                                       [&](QORSysFileDescriptor& file) { return DetectFileEOL(file, eol, 1); });
+        outcome.output = eol;
+        return outcome;
     };
     Sweep(run, {S_OK, "\r\n", 4098},
           {
@@ -175,9 +172,10 @@ TEST_F(FaultSweep, DetectUnicodeBOMOnAFile)
     };
     for (const char restore : {1, 0}) {
         const auto run = [&] {
-            return OnDescriptor(kMark + "0123456789", "rb", 10, [&](QORSysFileDescriptor& file, std::string&) {
-                return DetectUnicodeBOM(file, restore);
-            });
+            Outcome outcome = OnDescriptor(kMark + "0123456789", "rb", 10,
+                                           [&](QORSysFileDescriptor& file) { return DetectUnicodeBOM(file, restore); });
+            outcome.output.clear();
+            return outcome;
         };
         Sweep(run, {S_OK, "", restore ? 10 : 3}, restore ? restoring : leaving);
     }
@@ -189,10 +187,7 @@ TEST_F(FaultSweep, Writers)
     // tell, seek to 0, write, seek back.
     const auto sweep = [&](const std::string& bytes, unsigned start, const std::string& line,
                            const std::function<HRESULT(QORSysFileDescriptor&)>& write) {
-        const auto run = [&] {
-            return OnDescriptor(
-                bytes, "r+b", start, [&](QORSysFileDescriptor& f, std::string&) { return write(f); }, true);
-        };
+        const auto run = [&] { return OnDescriptor(bytes, "r+b", start, write); };
         const auto over = [&](std::size_t at) { return std::string(bytes).replace(at, line.size(), line); };
         Sweep(run, {S_OK, over(0), start},
               {
@@ -225,7 +220,7 @@ TEST_F(FaultSweep, DetectFileFormatDeep)
               {Seam::Size, 0, F, {kInjected, "1"}},
               {Seam::Size, 0, S, {S_OK, "1"}},  // grown past its size: read until a read gives 0, not judged
               {Seam::Read, 0, F, {kInjected, "1"}},
-              {Seam::Read, 3, Z, {S_OK, "2"}},  // the end of the file, as it is
+              {Seam::Read, 3, Z, {S_OK, "2"}},  // the end, as it is
               {Seam::Read, 0, Z, {S_OK, "1"}},  // shrunk: bytes remain but none come
           });
 }
@@ -242,11 +237,10 @@ TEST_F(FaultSweep, CompareCatalogFiles)
           {
               {Seam::Open, 0, F, {E_FAIL, ""}},
               {Seam::Read, 0, F, {E_FAIL, ""}},
-              {Seam::Read, 1, S, {S_OK, ""}},             // read on until the count
-              {Seam::Size, 1, F | S | Z, {S_OK, ""}},     // the second counts as empty, or as what it said
-              {Seam::Size, 2, F | S | Z, {S_FALSE, ""}},  // the first ends early
-              {Seam::Read, 2, Z, {S_FALSE, ""}},
               {Seam::New, 0, F, {kBadAlloc, ""}},
+              {Seam::Size, 1, F | S | Z, {S_OK, ""}},  // the second counts as empty, or as what it said
+              {Seam::Size, 2, F | S | Z, {S_FALSE, ""}},
+              {Seam::Read, 2, Z, {S_FALSE, ""}},  // the first ends early
           });
     // A file that shrank or grew: its text ends where its read stopped or where its size said.
     // clang-format off

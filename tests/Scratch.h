@@ -1,6 +1,6 @@
 // A scratch directory per test, removed even when the test fails, with
-// helpers to make and inspect files in it. Each test also checks that it
-// left no file descriptor open.
+// helpers to make and inspect files in it. On POSIX each test also checks
+// that it left no file descriptor open.
 #ifndef KESTRUNE_TESTS_SCRATCH_H
 #define KESTRUNE_TESTS_SCRATCH_H
 
@@ -13,21 +13,9 @@
 #include <fstream>
 #include <random>
 #include <sstream>
-#include <string>
 #ifndef _WIN32
 #include <unistd.h>
 #endif
-
-inline int FirstFreeDescriptor()
-{
-#ifdef _WIN32
-    return 0;
-#else
-    const int fd = dup(0);
-    close(fd);
-    return fd;
-#endif
-}
 
 inline QORSysPath Path(const std::string& text)
 {
@@ -52,16 +40,11 @@ inline unsigned int Tell(QORSysFileDescriptor& file)
 
 class Scratch : public ::testing::Test {
 public:
-    void SetUp() override
-    {
-        const auto name = "kestrune-test-" + std::to_string(std::random_device{}());
-        dir_ = (std::filesystem::temp_directory_path() / name).generic_string();
-        ASSERT_TRUE(std::filesystem::create_directory(dir_));
-    }
+    void SetUp() override { ASSERT_TRUE(std::filesystem::create_directory(dir_)); }
     void TearDown() override
     {
-        EXPECT_EQ(FirstFreeDescriptor(), firstFree_) << "a descriptor was left open";
         std::filesystem::remove_all(dir_);
+        EXPECT_EQ(FirstFree(), firstFree_) << "a descriptor was left open";
     }
     std::string Write(const std::string& name, const std::string& bytes)
     {
@@ -76,8 +59,19 @@ public:
         EXPECT_EQ(QORSysFSeek(file, static_cast<int>(start), 0), S_OK);
         return file;
     }
-    std::string dir_;
-    const int firstFree_ = FirstFreeDescriptor();
+    static int FirstFree()
+    {
+#ifdef _WIN32
+        return 0;
+#else
+        const int fd = dup(0);
+        return close(fd) == 0 ? fd : -1;
+#endif
+    }
+    const std::string dir_ =
+        (std::filesystem::temp_directory_path() / ("kestrune-test-" + std::to_string(std::random_device{}())))
+            .generic_string();
+    const int firstFree_ = FirstFree();
 };
 
 #endif
