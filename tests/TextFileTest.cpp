@@ -29,10 +29,12 @@ TEST_F(TextFile, GeneratedTextsAgreeWithTheModels)
     }
 }
 
-TEST_F(TextFile, EndOfLineFromAnyAlignment)
+TEST_F(TextFile, NullTextsAndEndOfLineFromAnyAlignment)
 {
-    const char* eol = nullptr;
+    const char *eol = nullptr, *none = nullptr;
+    unsigned int size = 7;
     EXPECT_EQ(DetectEOL(nullptr, eol), E_FAIL);
+    EXPECT_EQ(DetectUnicodeBOM(none, size), E_FAIL);
     // Line breaks before the text do not count, at any alignment and distance.
     for (std::size_t start = 0; start < 16; ++start) {
         for (std::size_t at = 0; at < 40; ++at) {
@@ -72,24 +74,6 @@ TEST_F(TextFile, PositionsOfTheDescriptorForms)
         EXPECT_EQ(Tell(file), c.end) << c.bytes << " from " << c.start;
         QORSysFClose(file);
     }
-}
-
-TEST_F(TextFile, DetectUnicodeBOMInABuffer)
-{
-    // clang-format off
-    const struct { std::string bytes; HRESULT result; unsigned int skipped; } cases[] = {
-        {kMark + "A", S_OK, 3}, {kMark, S_OK, 3}, {"\xEF\xBB", S_FALSE, 0}, {"\xEF\xBB\xBE", S_FALSE, 0}};
-    // clang-format on
-    for (const auto& c : cases) {
-        const char* text = c.bytes.data();
-        auto size = static_cast<unsigned int>(c.bytes.size());
-        EXPECT_EQ(DetectUnicodeBOM(text, size), c.result);
-        EXPECT_EQ(text, c.bytes.data() + c.skipped);
-        EXPECT_EQ(size, c.bytes.size() - c.skipped);
-    }
-    const char* none = nullptr;
-    unsigned int size = 7;
-    EXPECT_EQ(DetectUnicodeBOM(none, size), E_FAIL);
 }
 
 // The writers put their line over the head of the file, or write nothing.
