@@ -13,7 +13,6 @@
 
 using namespace QORSysTextFileUtilities;
 using FaultSeam::Call;
-using FaultSeam::Count;
 namespace Seam = FaultSeam;
 
 // Allocations of the whole program, counted and failed by the seam while
@@ -25,7 +24,8 @@ void* Allocated(std::size_t size, std::size_t alignment)
 {
     const int kind = Seam::Next(Seam::New);
     if (kind >= 0) throw std::bad_alloc();
-    if (kind == -1 && Count(Seam::New) <= std::size(armed)) armed[Count(Seam::New) - 1] = {size, alignment};
+    if (kind == -1 && Seam::state.counts[Seam::New] <= std::size(armed))
+        armed[Seam::state.counts[Seam::New] - 1] = {size, alignment};
     void* block = nullptr;
     if (posix_memalign(&block, alignment < sizeof(void*) ? sizeof(void*) : alignment, size ? size : 1) != 0)
         throw std::bad_alloc();
@@ -77,7 +77,7 @@ protected:
             result = call();
         } catch (const std::bad_alloc&) {
         }
-        Seam::Disarm();
+        Seam::state.armed = false;
         return result;
     }
 
@@ -87,7 +87,7 @@ protected:
         faults_.clear();
         Check("no fault", run(), good);
         unsigned counts[Seam::kCalls];
-        for (unsigned c = 0; c < Seam::kCalls; ++c) counts[c] = Count(Call(c));
+        for (unsigned c = 0; c < Seam::kCalls; ++c) counts[c] = Seam::state.counts[c];
         ASSERT_GT(counts[Seam::Read] + counts[Seam::Write], 0u) << "the export's calls do not reach the seam";
         std::vector<bool> used(table.size());
         for (unsigned c = 0; c < Seam::kCalls; ++c) {
@@ -112,8 +112,8 @@ protected:
     static void Check(const std::string& what, const Outcome& got, const Outcome& want)
     {
         EXPECT_EQ(got.Text(), want.Text()) << what;
-        EXPECT_EQ(Seam::Leaked(), 0) << what << ": a handle it opened was left open";
-        EXPECT_EQ(Seam::ForeignCloses(), 0u) << what << ": the caller's file was closed";
+        EXPECT_EQ(Seam::state.opened, 0u) << what << ": a handle it opened was left open";
+        EXPECT_EQ(Seam::state.foreignCloses, 0u) << what << ": the caller's file was closed";
     }
 
     // Runs call on a file holding bytes, opened in mode at start; the output
@@ -212,7 +212,7 @@ TEST_F(FaultSweep, DetectFileFormatDeep)
     const auto run = [&] {
         int format = 0;
         const HRESULT result = Armed([&] { return DetectFileFormatDeep(path, format); });
-        return Outcome{result, std::to_string(format) + (Count(Seam::New) ? " allocated" : "")};
+        return Outcome{result, std::to_string(format) + (Seam::state.counts[Seam::New] ? " allocated" : "")};
     };
     Sweep(run, {S_OK, "2"},
           {
@@ -261,7 +261,7 @@ TEST_F(FaultSweep, CompareCatalogFiles)
     const QORSysPath big[] = {Path(Write("a.velnls", std::string(sizes[0], 'a'))),
                               Path(Write("b", std::string(sizes[1], 'a')))};
     EXPECT_EQ(Armed([&] { return CompareCatalogFiles(big[1], big[0]); }), S_OK);
-    ASSERT_EQ(Count(Seam::New), 2u);
+    ASSERT_EQ(Seam::state.counts[Seam::New], 2u);
     for (int i : {0, 1}) {
         EXPECT_EQ(armed[i].alignment, 2u << 20);
         EXPECT_EQ(armed[i].size % (2u << 20), 0u);
