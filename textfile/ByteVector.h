@@ -29,6 +29,8 @@ inline V Load(const char* p) { return *reinterpret_cast<const UnalignedV*>(p); }
 using Mask = unsigned;
 constexpr int kBitsPerByte = 1;
 inline Mask MaskOf(Matches matches) { return static_cast<Mask>(_mm_movemask_epi8(reinterpret_cast<__m128i>(matches))); }
+// The first byte set in two masks of 16 bytes each (not both zero): one word holds both.
+inline int FirstByte(Mask low, Mask high) { return __builtin_ctz(low | high << 16); }
 #else
 // NEON has no byte mask instruction; narrowing each 16-bit lane by 4 keeps a
 // nibble per byte.
@@ -37,6 +39,10 @@ constexpr int kBitsPerByte = 4;
 inline Mask MaskOf(Matches matches)
 {
     return vget_lane_u64(vreinterpret_u64_u8(vshrn_n_u16(vreinterpretq_u16_s8(matches), 4)), 0);
+}
+inline int FirstByte(Mask low, Mask high)
+{
+    return low != 0 ? __builtin_ctzll(low) / kBitsPerByte : 16 + __builtin_ctzll(high) / kBitsPerByte;
 }
 #endif
 

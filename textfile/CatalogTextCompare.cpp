@@ -20,7 +20,7 @@ long long EqualRun(const char* a, const char* b, long long limit)
     for (; limit - run >= 32; run += 32) {
         const Mask low = differences(run);
         const Mask high = differences(run + 16);
-        if ((low | high) != 0) return run + (low != 0 ? FirstByte(low) : 16 + FirstByte(high));
+        if ((low | high) != 0) return run + FirstByte(low, high);
     }
     if (limit - run >= 16) {
         if (const Mask differ = differences(run)) return run + FirstByte(differ);
