@@ -7,19 +7,22 @@
 
 namespace {
 
-using QORSysTextFileUtilities::CompareCatalogTexts;
+HRESULT Compare(const std::string& second, const std::string& first)
+{
+    return QORSysTextFileUtilities::CompareCatalogTexts(second.c_str(), second.c_str() + second.size(), first.c_str(),
+                                                        first.c_str() + first.size());
+}
 
 // The byte-at-a-time loop, as plain as it can be written.
 HRESULT Straightforward(const std::string& second, const std::string& first)
 {
     const char* a = second.c_str();
     const char* b = first.c_str();
-    const char* const bEnd = b + first.size();
     for (long long remaining = static_cast<long long>(second.size()); remaining > 0;) {
         long long skipped = 0;
         for (; *a == '\r' || *a == '\n'; ++a) ++skipped;
         while (*b == '\r' || *b == '\n') ++b;
-        if (*a != *b || (b == bEnd && a != second.c_str() + second.size())) return S_FALSE;
+        if (*a != *b || (b == first.c_str() + first.size() && a != second.c_str() + second.size())) return S_FALSE;
         ++a, ++b;
         remaining -= skipped + 1;
     }
@@ -33,11 +36,7 @@ TEST(CompareCatalogTexts, AgreesWithTheStraightforwardLoop)
     // A second text that ends in a break at every offset of a vector step.
     for (std::size_t at = 1; at < 100; ++at) {
         const std::string first = std::string(at, 'a') + "\n" + std::string(100, 'a');
-        const std::string second = first.substr(0, at + 1);
-        ASSERT_EQ(CompareCatalogTexts(second.c_str(), second.c_str() + second.size(), first.c_str(),
-                                      first.c_str() + first.size()),
-                  S_FALSE)
-            << at;
+        ASSERT_EQ(Compare(first.substr(0, at + 1), first), S_FALSE) << at;
     }
     std::mt19937 random(3);
     const char kBytes[] = {'a', 'b', '\r', '\n', '\0', 'x'};
@@ -56,9 +55,7 @@ TEST(CompareCatalogTexts, AgreesWithTheStraightforwardLoop)
         }
         if (random() % 3 == 0) second += "\n";  // a trailing break makes the first text's rest count
         if (random() % 2) first.swap(second);
-        ASSERT_EQ(CompareCatalogTexts(second.c_str(), second.c_str() + second.size(), first.c_str(),
-                                      first.c_str() + first.size()),
-                  Straightforward(second, first))
+        ASSERT_EQ(Compare(second, first), Straightforward(second, first))
             << "first [" << first << "] second [" << second << "]";
     }
 }
