@@ -32,13 +32,16 @@ TEST_F(TextFile, GeneratedTextsAgreeWithTheModels)
         for (int i = 0; i < 600 && failures[id].empty(); ++i) {
             std::string text = random() % 4 != 0 ? "" : std::string(4088 + random() % 8, 'a');
             for (auto n = random() % 10; n-- > 0;) text += pieces[random() % std::size(pieces)];
-            if (random() % 4 == 0) {  // the second: the first with a byte more, or cut short
+            if (random() % 4 == 0) {  // the second: the first with a line break more, a byte changed, or cut short
                 const std::string first = text + std::string(random() % 300, 'k') + text;
                 std::string second = first;
-                if (random() % 2 != 0)
-                    second.insert(random() % (first.size() + 1), random() % 2 ? "\n" : "x");
+                const std::size_t at = random() % (first.size() + 1);
+                if (const int edit = random() % 3; edit == 0)
+                    second.insert(at, random() % 2 ? "\r\n" : "\n");
+                else if (edit == 1 && at < first.size())
+                    second[at] = 'x';
                 else
-                    second.resize(random() % (first.size() + 1));
+                    second.resize(at);
                 text = first + "|||" + second;
             }
             for (const Agree::Check check : Agree::kChecks)

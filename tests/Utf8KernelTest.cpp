@@ -101,14 +101,4 @@ TEST(Utf8Kernels, AgreeWithScalarOnEveryClassAtEveryOffset)
     }
 }
 
-TEST(Utf8Kernels, AgreeWithScalarOnRandomCorruptions)
-{
-    std::mt19937 random(11);
-    for (int round = 0; round < 3000; ++round) {
-        std::string text = RandomText(random, 1 + random() % 400);
-        for (unsigned flips = random() % 3; flips > 0; --flips) text[random() % text.size()] = char(random());
-        ExpectAgreement(text.substr(random() % 8 % (text.size() + 1)));  // misaligned starts
-    }
-}
-
 }  // namespace
