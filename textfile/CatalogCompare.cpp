@@ -4,10 +4,13 @@
 #include "TextFileConstants.h"
 #include "VELGeneral.h"
 
-#include <sys/mman.h>
 #include <cstdlib>
 #include <memory>
 #include <new>
+#if __has_include(<sys/mman.h>)
+#include <sys/mman.h>
+#define KESTRUNE_HUGE_PAGES 1
+#endif
 
 namespace QORSysTextFileUtilities {
 
@@ -23,9 +26,10 @@ struct FreeText {
 // is what costs most in reading a big file. Failure throws like new does.
 char* AllocateText(std::size_t size)
 {
+    void* text = nullptr;
+#ifdef KESTRUNE_HUGE_PAGES
     constexpr std::size_t kHugePage = std::size_t{2} << 20;
     constexpr std::size_t kAlwaysFresh = std::size_t{32} << 20;  // the allocator's largest reuse size
-    void* text = nullptr;
     if (size >= kAlwaysFresh) {
         const std::size_t rounded = (size + kHugePage - 1) & ~(kHugePage - 1);
         text = std::aligned_alloc(kHugePage, rounded);
@@ -33,6 +37,9 @@ char* AllocateText(std::size_t size)
     } else {
         text = std::malloc(size);
     }
+#else
+    text = std::malloc(size);  // no huge-page advice to give
+#endif
     if (text == nullptr) throw std::bad_alloc();
     return static_cast<char*>(text);
 }

@@ -2,6 +2,7 @@
 // This file reads the arguments, holds the help texts and picks the command.
 #include "Commands.h"
 #include "Report.h"
+#include "Utf8Arguments.h"
 
 #include <cstdio>
 #include <cstring>
@@ -184,6 +185,9 @@ int Run(const Command& command, int argc, char* argv[], int next, bool quiet)
 int main(int argc, char* argv[])
 {
     using namespace kestrune_tool;
+#ifdef _WIN32
+    UseUtf8Arguments(argc, argv);
+#endif
     bool quiet = false;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
