@@ -9,16 +9,22 @@
 
 #include <unistd.h>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
-
+#ifdef _WIN32
+// The Win32 file services hold no C runtime descriptors to count.
+inline int FirstFreeDescriptor() { return 0; }
+#else
 inline int FirstFreeDescriptor()
 {
     const int fd = dup(0);
     close(fd);
     return fd;
 }
+#endif
 
 inline QORSysPath Path(const std::string& text)
 {
@@ -43,11 +49,17 @@ inline unsigned int Tell(QORSysFileDescriptor& file)
 
 class Scratch : public ::testing::Test {
 public:
-    void SetUp() override { ASSERT_NE(mkdtemp(dir_.data()), nullptr); }
+    void SetUp() override
+    {
+        std::random_device random;
+        dir_ = (std::filesystem::temp_directory_path() / ("kestrune-test-" + std::to_string(random()))).string();
+        ASSERT_TRUE(std::filesystem::create_directory(dir_)) << dir_;
+    }
     void TearDown() override
     {
         EXPECT_EQ(FirstFreeDescriptor(), firstFree_) << "a descriptor was left open";
-        std::system(("rm -rf '" + dir_ + "'").c_str());
+        std::error_code ignored;
+        std::filesystem::remove_all(dir_, ignored);
     }
 
     std::string Write(const std::string& name, const std::string& bytes)
@@ -64,7 +76,7 @@ public:
         return file;
     }
 
-    std::string dir_ = "/tmp/kestrune-test-XXXXXX";
+    std::string dir_;
     const int firstFree_ = FirstFreeDescriptor();
 };
 

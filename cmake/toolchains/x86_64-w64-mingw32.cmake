@@ -13,20 +13,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)  # an installed Kestrune lies outside the root
 
-# wine finds the compiler's runtime DLLs (libstdc++, libgcc, winpthread) on
-# WINEPATH and keeps its prefix, made on first use, in the build tree.
+# Programs run under wine; set WINEPREFIX (the windows presets keep it in the
+# build tree) and WINEDEBUG=-all to taste.
 find_program(KESTRUNE_WINE NAMES wine wine64 PATHS /usr/lib/wine)
 if(KESTRUNE_WINE)
-  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++-6.dll
-    OUTPUT_VARIABLE runtime_dll OUTPUT_STRIP_TRAILING_WHITESPACE)
-  execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libwinpthread-1.dll
-    OUTPUT_VARIABLE pthread_dll OUTPUT_STRIP_TRAILING_WHITESPACE)
-  get_filename_component(runtime_dir "${runtime_dll}" DIRECTORY)
-  get_filename_component(pthread_dir "${pthread_dll}" REALPATH)
-  get_filename_component(pthread_dir "${pthread_dir}" DIRECTORY)
-  if(NOT DEFINED ENV{WINEPREFIX})
-    set(wine_prefix "WINEPREFIX=${CMAKE_BINARY_DIR}/wine")
-  endif()
-  set(CMAKE_CROSSCOMPILING_EMULATOR
-    env WINEDEBUG=-all ${wine_prefix} "WINEPATH=${runtime_dir}\\;${pthread_dir}" ${KESTRUNE_WINE})
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${KESTRUNE_WINE})
 endif()
