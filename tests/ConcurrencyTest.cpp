@@ -75,7 +75,7 @@ public:
              [&] {
                  QORSysPath out;
                  return GetAbsolutePath(VELUnicodeString((tag + "/x/../y").c_str()), out) == S_OK &&
-                        out.ConvertToChar() == cwd + "/" + tag + "/y";
+                        out.ConvertToChar() == cwd + kSeparator + tag + kSeparator + "y";
              }},
             {"PrintCmdLine",
              [&] {
@@ -101,7 +101,7 @@ TEST_F(Concurrency, EveryExportFromTwoThreads)
     // Both threads echo to one file instead of the test's output.
     std::fflush(stdout);
     const int saved = dup(1);
-    const int sink = open((dir_ + "/echo").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int sink = open((dir_ + "/echo").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_BINARY, 0600);
     dup2(sink, 1);
     close(sink);
     std::set<std::string> failed[2];

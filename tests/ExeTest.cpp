@@ -1,7 +1,6 @@
 #include "QORSysExeUtilities.h"
 #include "Scratch.h"
 
-#include <sys/stat.h>
 #include <cstdio>
 #include <functional>
 
@@ -47,13 +46,23 @@ TEST_F(ExeUtilities, GetAbsolutePathResolvesRelativePathsOnly)
     ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
     const std::string gone = dir_ + "/gone";
     // clang-format off
+#ifdef _WIN32
+    // Drive, UNC, root-relative and drive-relative forms; a current directory cannot be removed here.
+    const std::string root = std::string(cwd, 3), driveC = cwd[0] == 'C' ? std::string(cwd) + "\\x" : "C:\\x";
+    const struct { bool cwdGone; const char* text; HRESULT result; std::string path; } cases[] = {
+        {false, "", E_FAIL, "/kept"}, {false, "C:/a/../b", S_OK, "C:/a/../b"}, {false, "\\\\srv\\share\\..\\x", S_OK, "\\\\srv\\share\\..\\x"},
+        {false, "sub/./x/..//f", S_OK, std::string(cwd) + "\\sub\\f"}, {false, "..\\..\\..\\..\\..\\..\\..\\..\\..\\..", S_OK, root},
+        {false, "/a/./b", S_OK, root + "a\\b"}, {false, "C:x", S_OK, driveC},
+    };
+#else
     const struct { bool cwdGone; const char* text; HRESULT result; std::string path; } cases[] = {
         {false, "", E_FAIL, "/kept"}, {false, "/a/../b", S_OK, "/a/../b"}, {false, "sub/./x/..//f", S_OK, std::string(cwd) + "/sub/f"},
         {false, "../../../../../../../../../../../../../..", S_OK, "/"}, {true, "relative", E_FAIL, "/kept"}, {true, "/abs", S_OK, "/abs"},
     };
+#endif
     for (const auto& c : cases) {
         if (c.cwdGone) {  // a current directory that no longer exists
-            ASSERT_EQ(mkdir(gone.c_str(), 0700), 0);
+            ASSERT_TRUE(std::filesystem::create_directory(gone));
             ASSERT_EQ(chdir(gone.c_str()), 0);
             rmdir(gone.c_str());
         }

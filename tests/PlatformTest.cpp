@@ -3,6 +3,8 @@
 #include "Scratch.h"
 #include "VELGeneral.h"
 
+#include <vector>
+
 namespace {
 
 TEST(IsUTF8, StopsAtTheFirstBadSequence)
@@ -26,11 +28,21 @@ TEST(IsUTF8, StopsAtTheFirstBadSequence)
 
 TEST(QORSysPath, SetExtensionAndRelativity)
 {
+#ifdef _WIN32
+    const unsigned char slashRooted = 1;  // "/d.x" has no drive: relative to the current one
+#else
+    const unsigned char slashRooted = 0;
+#endif
+    struct Case { const char* text; const char* extension; unsigned char relative; };  // extension null: none
     // clang-format off
-    const struct { const char* text; const char* extension; unsigned char relative; } cases[] = {  // extension null: none
-        {"a.velnls", "velnls", 1}, {"/d.x/file.TXT", "TXT", 0}, {"/d.x/file", nullptr, 0}, {".profile", nullptr, 1},
-        {"dir/", nullptr, 1},      {"a.b.c", "c", 1},           {"trailing.", nullptr, 1},
+    std::vector<Case> cases = {
+        {"a.velnls", "velnls", 1}, {"/d.x/file.TXT", "TXT", slashRooted}, {"/d.x/file", nullptr, slashRooted},
+        {".profile", nullptr, 1}, {"dir/", nullptr, 1}, {"a.b.c", "c", 1}, {"trailing.", nullptr, 1},
     };
+#ifdef _WIN32
+    cases.insert(cases.end(), {{"C:\\d.x\\f.TXT", "TXT", 0}, {"c:/d.x/f", nullptr, 0}, {"C:a.b", "b", 1},
+        {"C:.profile", nullptr, 1}, {"\\\\srv\\share\\f.velnls", "velnls", 0}, {"d.x\\f", nullptr, 1}, {"\\d", nullptr, 1}});
+#endif
     // clang-format on
     for (const auto& c : cases) {
         const QORSysPath path = Path(c.text);
@@ -109,10 +121,17 @@ TEST_F(FileServices, PositionsBeyond32BitsFail)
 
 TEST(VELGetAbsolutePath, NormalisesAbsolutePathsToo)
 {
-    const VELUnicodeString text("/x//y/./z/../");
+#ifdef _WIN32
+    for (const auto& [text, expected] : {std::pair{"C:/x//y/./z/../", "C:\\x\\y"}, {"\\\\srv\\sh\\..\\..\\a", "\\\\srv\\sh\\a"}}) {
+#else
+    for (const auto& [text, expected] : {std::pair{"/x//y/./z/../", "/x/y"}}) {
+#endif
+        const VELUnicodeString path(text);
+        VELUnicodeString absolute;
+        EXPECT_EQ(VELGetAbsolutePath(&path, absolute), S_OK);
+        EXPECT_STREQ(absolute.ConvertToChar(), expected);
+    }
     VELUnicodeString absolute;
-    EXPECT_EQ(VELGetAbsolutePath(&text, absolute), S_OK);
-    EXPECT_STREQ(absolute.ConvertToChar(), "/x/y");
     EXPECT_LT(VELGetAbsolutePath(nullptr, absolute), 0);
 }
 

@@ -18,7 +18,7 @@ TEST_F(ReadAhead, StaysCoherentWithPlainPosix)
     for (char& byte : initial) byte = static_cast<char>(random());
     QORSysFileDescriptor file;
     ASSERT_EQ(QORSysFOpen(Path(Write("file", initial)), "r+b", file, 0), S_OK);
-    const int twin = open(Write("twin", initial).c_str(), O_RDWR);
+    const int twin = open(Write("twin", initial).c_str(), O_RDWR | O_BINARY);
     const unsigned int kSizes[] = {1, 3, 4096, 5000, 70000, 140000};
     std::vector<char> mine(140000), theirs(140000);
     for (int step = 0; step < 4000; ++step) {

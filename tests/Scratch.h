@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <unistd.h>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -24,6 +26,20 @@ inline int FirstFreeDescriptor()
     close(fd);
     return fd;
 }
+#endif
+
+// What differs on Windows: opening a directory, and reading a file open
+// only for writing (or the reverse), fail as access denied; paths are
+// written with "\\"; plain descriptors need O_BINARY to see every byte.
+#ifdef _WIN32
+inline constexpr HRESULT kDirectoryRefused = QORSysResultFromErrno(5);
+inline constexpr HRESULT kWrongAccess = QORSysResultFromErrno(5);
+inline constexpr char kSeparator = '\\';
+#else
+inline constexpr HRESULT kDirectoryRefused = QORSysResultFromErrno(EISDIR);
+inline constexpr HRESULT kWrongAccess = QORSysResultFromErrno(EBADF);
+inline constexpr char kSeparator = '/';
+#define O_BINARY 0
 #endif
 
 inline QORSysPath Path(const std::string& text)
