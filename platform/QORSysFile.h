@@ -29,11 +29,12 @@ QORSYS_FILE_API HRESULT QORSysFOpen(const QORSysPath& path, const char* mode, QO
 QORSYS_FILE_API HRESULT QORSysFClose(QORSysFileDescriptor& file);
 /// Reads up to count bytes at the current position; stores the number read
 /// (less than count only at the end of the file, 0 there). bytesRead may be null.
-QORSYS_FILE_API HRESULT QORSysFRead(QORSysFileDescriptor& file, char* buffer, unsigned int count, unsigned int* bytesRead);
+QORSYS_FILE_API HRESULT QORSysFRead(QORSysFileDescriptor& file, char* buffer, unsigned int count,
+                                    unsigned int* bytesRead);
 /// Writes count bytes at the current position, overwriting what is there.
 /// bytesWritten may be null.
 QORSYS_FILE_API HRESULT QORSysFWrite(QORSysFileDescriptor& file, const char* buffer, unsigned int count,
-                                  unsigned int* bytesWritten);
+                                     unsigned int* bytesWritten);
 /// Moves the position: origin 0 to offset taken as an unsigned 32-bit position
 /// (so any position QORSysFTell stored seeks back), 1 by offset from the
 /// current position, 2 by offset from the end. A resulting position that is

@@ -33,8 +33,8 @@ TEST(QORSysPath, SetExtensionAndRelativity)
 #else
     const unsigned char slashRooted = 0;
 #endif
-    struct Case { const char* text; const char* extension; unsigned char relative; };  // extension null: none
     // clang-format off
+    struct Case { const char* text; const char* extension; unsigned char relative; };  // extension null: none
     std::vector<Case> cases = {
         {"a.velnls", "velnls", 1}, {"/d.x/file.TXT", "TXT", slashRooted}, {"/d.x/file", nullptr, slashRooted},
         {".profile", nullptr, 1}, {"dir/", nullptr, 1}, {"a.b.c", "c", 1}, {"trailing.", nullptr, 1},
@@ -122,7 +122,8 @@ TEST_F(FileServices, PositionsBeyond32BitsFail)
 TEST(VELGetAbsolutePath, NormalisesAbsolutePathsToo)
 {
 #ifdef _WIN32
-    for (const auto& [text, expected] : {std::pair{"C:/x//y/./z/../", "C:\\x\\y"}, {"\\\\srv\\sh\\..\\..\\a", "\\\\srv\\sh\\a"}}) {
+    for (const auto& [text, expected] :
+         {std::pair{"C:/x//y/./z/../", "C:\\x\\y"}, {"\\\\srv\\sh\\..\\..\\a", "\\\\srv\\sh\\a"}}) {
 #else
     for (const auto& [text, expected] : {std::pair{"/x//y/./z/../", "/x/y"}}) {
 #endif

@@ -28,13 +28,20 @@ HRESULT Open(const char* name, QORSysOs::Access access, QORSysOs::Handle& handle
     // Share everything, as POSIX does: a second open of the same file, even
     // one that renames or deletes it, works while this one stays open.
     const HANDLE opened = ::CreateFileW(wide.c_str(), (reads ? GENERIC_READ : 0) | (writes ? GENERIC_WRITE : 0),
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                       creates ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        creates ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (opened == INVALID_HANDLE_VALUE) return LastError();
+    // Windows opens a directory only with backup semantics; refuse one anyway, as on POSIX.
+    DWORD error = ERROR_SUCCESS;
     BY_HANDLE_FILE_INFORMATION info{};
-    if (::GetFileType(opened) == FILE_TYPE_DISK &&
-        (!::GetFileInformationByHandle(opened, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)) {
-        const DWORD error = info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? ERROR_ACCESS_DENIED : ::GetLastError();
+    if (::GetFileType(opened) == FILE_TYPE_DISK) {
+        if (!::GetFileInformationByHandle(opened, &info)) {
+            error = ::GetLastError();
+        } else if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            error = ERROR_ACCESS_DENIED;
+        }
+    }
+    if (error != ERROR_SUCCESS) {
         ::CloseHandle(opened);
         return QORSysResultFromErrno(static_cast<int>(error));
     }
