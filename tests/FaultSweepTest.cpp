@@ -1,306 +1,281 @@
-// Every file-service call an export makes is made to go wrong in turn, in
-// each way the call can: the export must give the documented result, write
-// its outputs as documented, leave the caller's position where documented,
-// close what it opened and never close the caller's file.
-#include "FaultyFileServices.h"
+// Every system call under the file services, and every allocation, that an
+// export makes is made to go wrong in turn, in each way it can. The export
+// must give the outcome in its table (any fault not listed must not change
+// the outcome at all), close what it opened, never close the caller's file,
+// and leak nothing.
+#include "FaultSeam.h"
 #include "QORSysTextFileUtilities.h"
 #include "Scratch.h"
 
-#include <algorithm>
-#include <cstdio>
+#include <cstdlib>
 #include <functional>
+#include <new>
 
 using namespace QORSysTextFileUtilities;
-using FaultyFiles::Fail;
-using FaultyFiles::Fault;
-using FaultyFiles::Op;
-using FaultyFiles::Short;
-using FaultyFiles::Zero;
-using Faults = std::vector<Fault>;
+using FaultSeam::Call;
+using FaultSeam::Count;
+namespace Seam = FaultSeam;
+
+// Allocations of the whole program, counted and failed by the seam while
+// armed; the first armed ones are kept.
+struct Allocation {
+    std::size_t size, alignment;
+} armed[8];
+void* Allocated(std::size_t size, std::size_t alignment)
+{
+    const int kind = Seam::Next(Seam::New);
+    if (kind >= 0) throw std::bad_alloc();
+    if (kind == -1 && Count(Seam::New) <= std::size(armed)) armed[Count(Seam::New) - 1] = {size, alignment};
+    void* block = nullptr;
+#ifdef _WIN32
+    // malloc aligns to 16 bytes; nothing in this program asks for more.
+    if (alignment > 16 || (block = std::malloc(size ? size : 1)) == nullptr) throw std::bad_alloc();
+#else
+    if (posix_memalign(&block, alignment < sizeof(void*) ? sizeof(void*) : alignment, size ? size : 1) != 0)
+        throw std::bad_alloc();
+#endif
+    return block;
+}
+void* operator new(std::size_t size) { return Allocated(size, 0); }
+void* operator new(std::size_t size, std::align_val_t align) { return Allocated(size, std::size_t(align)); }
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+void operator delete(void* block, std::align_val_t) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t, std::align_val_t) noexcept { std::free(block); }
 
 namespace {
 
-constexpr HRESULT kInjected = FaultyFiles::kInjected;
+constexpr HRESULT kInjected = FaultSeam::kInjected;
+constexpr HRESULT kBadAlloc = 0x7BADA11C;  // an outcome no export returns
 const std::string kMark = "\xEF\xBB\xBF";
+const char* const kCallNames[] = {"open", "read", "write", "seek", "size", "close", "allocate", "new"};
+const char* const kKindNames[] = {"fail", "short", "zero"};
+enum : unsigned { F = 1 << Seam::Fail, S = 1 << Seam::Short, Z = 1 << Seam::Zero };
+const unsigned kKindsOf[] = {F, F | S | Z, F | S | Z, F | Z, F | S | Z, F, F, F};
 
-// What one run gave: the result, the output argument (or, for the writers,
-// the file's bytes afterwards) and the caller's position (-1: no descriptor).
+// What a run gave: the result, the output argument (or the file's bytes
+// afterwards) and the caller's position (-1: no descriptor).
 struct Outcome {
     HRESULT result;
     std::string output;
     long long position = -1;
+    std::string Text() const { return testing::PrintToString(std::make_tuple(result, output, position)); }
 };
 
-// The outcome when call number `call` (0: any) of op goes wrong in one of
-// the ways in the mask `kinds`. The first matching row counts.
-struct Expect {
-    Op op;
-    unsigned call;
+// The outcome when call number nth (0: any) of call goes wrong in one of the
+// ways in kinds. The first matching row counts.
+struct Row {
+    Call call;
+    unsigned nth;
     unsigned kinds;
     Outcome outcome;
 };
 
 class FaultSweep : public Scratch {
 protected:
-    using Run = std::function<Outcome(const Faults&)>;
-
-    // Runs once without faults, then once for each call the good run made of
-    // each operation, with that call going wrong in each way it knows.
-    void Sweep(const Run& run, const Outcome& good, const std::vector<Expect>& table, bool byPath)
+    // Runs export armed with the current run's faults; std::bad_alloc becomes kBadAlloc.
+    HRESULT Armed(const std::function<HRESULT()>& call)
     {
-        Check("no fault", run({}), good, byPath);
-        unsigned counts[FaultyFiles::OpCount] = {};
-        unsigned calls = 0;
-        for (unsigned op = 0; op < FaultyFiles::OpCount; ++op) calls += counts[op] = FaultyFiles::Calls(Op(op));
-        ASSERT_GT(calls, 0u) << "the library's file calls do not reach the double";
-        unsigned runs = 0;
+        Seam::Arm(faults_);
+        HRESULT result = kBadAlloc;
+        try {
+            result = call();
+        } catch (const std::bad_alloc&) {
+        }
+        Seam::Disarm();
+        return result;
+    }
+
+    // Runs once without faults, then once per fault of each call the clean run made.
+    void Sweep(const std::function<Outcome()>& run, const Outcome& good, const std::vector<Row>& table)
+    {
+        faults_.clear();
+        Check("no fault", run(), good);
+        unsigned counts[Seam::kCalls];
+        for (unsigned c = 0; c < Seam::kCalls; ++c) counts[c] = Count(Call(c));
+        ASSERT_GT(counts[Seam::Read] + counts[Seam::Write], 0u) << "the export's calls do not reach the seam";
         std::vector<bool> used(table.size());
-        for (unsigned op = 0; op < FaultyFiles::OpCount; ++op) {
-            for (unsigned call = 1; call <= counts[op]; ++call) {
-                for (const auto kind : {Fail, Short, Zero}) {
-                    if ((FaultyFiles::KindsOf(Op(op)) & kind) == 0) continue;
-                    const std::string what = std::string(FaultyFiles::kOpNames[op]) + " #" + std::to_string(call) +
-                                             " " + FaultyFiles::KindName(kind);
-                    const Outcome outcome = run({{Op(op), call, kind}});
-                    ++runs;
-                    const auto row = std::find_if(table.begin(), table.end(), [&](const Expect& e) {
-                        return e.op == op && (e.call == 0 || e.call == call) && (e.kinds & kind) != 0;
+        for (unsigned c = 0; c < Seam::kCalls; ++c) {
+            for (unsigned nth = 1; nth <= counts[c]; ++nth) {
+                for (unsigned kind = Seam::Fail; kind <= Seam::Zero; ++kind) {
+                    if ((kKindsOf[c] & 1u << kind) == 0) continue;
+                    faults_ = {{Call(c), nth, Seam::Kind(kind)}};
+                    const Outcome got = run();
+                    const auto row = std::find_if(table.begin(), table.end(), [&](const Row& r) {
+                        return r.call == c && (r.nth == 0 || r.nth == nth) && (r.kinds & 1u << kind) != 0;
                     });
-                    if (row == table.end()) {
-                        ADD_FAILURE() << "no expectation for " << what;
-                        continue;
-                    }
-                    used[row - table.begin()] = true;
-                    Check(what, outcome, row->outcome, byPath);
+                    if (row != table.end()) used[row - table.begin()] = true;
+                    Check(std::string(kCallNames[c]) + " #" + std::to_string(nth) + " " + kKindNames[kind], got,
+                          row == table.end() ? good : row->outcome);
                 }
             }
         }
         // A row no call reached describes calls the export no longer makes.
         for (std::size_t i = 0; i < table.size(); ++i) EXPECT_TRUE(used[i]) << "row " << i << " was never reached";
-        std::printf("[  SWEEP   ] %u calls, %u faulty runs\n", calls, runs);
     }
 
-    static void Check(const std::string& what, const Outcome& got, const Outcome& want, bool byPath)
+    static void Check(const std::string& what, const Outcome& got, const Outcome& want)
     {
-        EXPECT_EQ(got.result, want.result) << what << std::hex << ": got 0x" << got.result;
-        EXPECT_EQ(got.output, want.output) << what;
-        EXPECT_EQ(got.position, want.position) << what;
-        if (byPath) {
-            EXPECT_EQ(FaultyFiles::Opened(), FaultyFiles::Closed()) << what << ": a descriptor it opened was left open";
-            EXPECT_EQ(FaultyFiles::ForeignCloses(), 0u) << what;
-        } else {
-            EXPECT_EQ(FaultyFiles::Calls(Op::Open), 0u) << what;
-            EXPECT_EQ(FaultyFiles::Calls(Op::Close), 0u) << what << ": the caller's descriptor was closed";
-        }
+        EXPECT_EQ(got.Text(), want.Text()) << what;
+        EXPECT_EQ(Seam::Leaked(), 0) << what << ": a handle it opened was left open";
+        EXPECT_EQ(Seam::ForeignCloses(), 0u) << what << ": the caller's file was closed";
     }
 
-    // Runs call, armed with faults, on a file holding bytes, opened in mode at
-    // start. The output is what call stores in it, or with readFile the file's
-    // bytes afterwards.
-    Outcome OnDescriptor(const std::string& bytes, const char* mode, unsigned start, const Faults& faults,
-                         const std::function<HRESULT(QORSysFileDescriptor&, std::string&)>& call, bool readFile = false)
+    // Runs call on a file holding bytes, opened in mode at start; the output
+    // is the file's bytes afterwards.
+    Outcome OnDescriptor(const std::string& bytes, const char* mode, unsigned start,
+                         const std::function<HRESULT(QORSysFileDescriptor&)>& call)
     {
         QORSysFileDescriptor file = Open(bytes, mode, start);
-        std::string output;
-        FaultyFiles::Arm(faults);
-        const HRESULT result = call(file, output);
-        FaultyFiles::Disarm();
+        const HRESULT result = Armed([&] { return call(file); });
         const unsigned position = Tell(file);
         QORSysFClose(file);
-        return {result, readFile ? Read(dir_ + "/open") : output, position};
+        return {result, Read(dir_ + "/open"), position};
     }
 
-    // A writer that puts line over the head of bytes for a caller standing at
-    // start, restoring the position: tell, seek to 0, one write, seek back.
-    void SweepWriter(const std::string& bytes, unsigned start, const std::string& line,
-                     const std::function<HRESULT(QORSysFileDescriptor&)>& write)
-    {
-        const auto over = [&](std::size_t at, const std::string& text) {
-            return std::string(bytes).replace(at, text.size(), text);
-        };
-        const auto n = static_cast<long long>(line.size());
-        Sweep(
-            [&](const Faults& faults) {
-                return OnDescriptor(
-                    bytes, "r+b", start, faults, [&](QORSysFileDescriptor& file, std::string&) { return write(file); },
-                    true);
-            },
-            {S_OK, over(0, line), start},
-            {
-                {Op::Tell, 1, Fail, {S_OK, over(0, line), 0}},                 // from and back to offset 0
-                {Op::Seek, 1, Fail | Zero, {S_OK, over(start, line), start}},  // written where it stood
-                {Op::Seek, 2, Fail | Zero, {S_OK, over(0, line), n}},          // left after the line
-                {Op::Write, 1, Fail, {kInjected, bytes, start}},
-                {Op::Write,
-                 1,
-                 Short,
-                 {S_OK, over(0, line.substr(0, line.size() / 2)), start}},  // the count is not looked at
-                {Op::Write, 1, Zero, {S_OK, bytes, start}},
-            },
-            false);
-    }
-
-    // DetectFileFormatDeep on 8000 valid bytes with a letter across the first
-    // window's end: open, size, two reads, close.
-    Outcome Deep(const Faults& faults)
-    {
-        std::string bytes(8000, 'a');
-        const QORSysPath path = Path(Write("deep", bytes.replace(4095, 2, "\xC3\xA9")));
-        int format = 0;
-        FaultyFiles::Arm(faults);
-        const HRESULT result = DetectFileFormatDeep(path, format);
-        FaultyFiles::Disarm();
-        return {result, std::to_string(format)};
-    }
+    std::vector<Seam::Fault> faults_;
 };
 
 TEST_F(FaultSweep, DetectFileEOL)
 {
-    // Restoring offset 5 of "ab\r\ncd": tell, seek to 0, four getc, seek back.
-    Sweep(
-        [&](const Faults& faults) {
-            return OnDescriptor("ab\r\ncd", "rb", 5, faults, [](QORSysFileDescriptor& file, std::string& output) {
-                const char* eol = "unset";
-                const HRESULT result = DetectFileEOL(file, eol, 1);
-                output = eol;
-                return result;
-            });
-        },
-        {S_OK, "\r\n", 5},
-        {
-            {Op::Tell, 0, Fail, {S_OK, "\r\n", 0}},            // from and back to offset 0
-            {Op::Seek, 1, Fail | Zero, {S_FALSE, "\r\n", 5}},  // scans "d" from where it stood
-            {Op::Seek, 2, Fail | Zero, {S_OK, "\r\n", 4}},     // left two past the CR
-            {Op::Getc, 4, Fail | Zero, {S_OK, "\r", 5}},       // nothing after the CR
-            {Op::Getc, 0, Fail | Zero, {S_FALSE, "\r\n", 5}},
-        },
-        false);
+    // Restoring offset 4098 of a file whose CR LF straddles the first read-ahead:
+    // tell, seek to 0, two reads, seek back.
+    const auto run = [&] {
+        const char* eol = "unset";
+        Outcome outcome = OnDescriptor(std::string(4095, 'a') + "\r\ncd", "rb", 4098,
+                                       [&](QORSysFileDescriptor& file) { return DetectFileEOL(file, eol, 1); });
+        outcome.output = eol;
+        return outcome;
+    };
+    Sweep(run, {S_OK, "\r\n", 4098},
+          {
+              {Seam::Seek, 1, F, {S_OK, "\r\n", 0}},            // from and back to offset 0
+              {Seam::Seek, 2, F | Z, {S_FALSE, "\r\n", 4098}},  // scans "d" from where it stood
+              {Seam::Seek, 3, F, {S_OK, "\r\n", 4097}},         // left two past the CR
+              {Seam::Seek, 3, Z, {S_OK, "\r\n", 4099}},         // where the read-ahead stood
+              {Seam::Read, 1, F | Z, {S_FALSE, "\r\n", 4098}},
+              {Seam::Read, 2, F | Z, {S_OK, "\r", 4098}},  // nothing after the CR
+          });
 }
 
 TEST_F(FaultSweep, DetectUnicodeBOMOnAFile)
 {
-    // A marked file at offset 10. Restoring: tell, seek to 0, read 3, seek back, tell.
-    // clang-format off
-    const struct { char restore; Outcome good; std::vector<Expect> table; } sweeps[] = {
-        {1, {S_OK, "", 10}, {
-            {Op::Tell, 1, Fail, {S_OK, "", 0}},
-            {Op::Tell, 2, Fail, {kInjected, "", 10}},
-            {Op::Seek, 1, Fail, {kInjected, "", 10}},
-            {Op::Seek, 1, Zero, {S_FALSE, "", 10}},  // reads "789" where it stood
-            {Op::Seek, 2, Fail, {kInjected, "", 3}},
-            {Op::Seek, 2, Zero, {E_FAIL, "", 3}},    // the position did not come back
-            {Op::Read, 1, Fail, {kInjected, "", 0}},
-            {Op::Read, 1, Short | Zero, {E_FAIL, "", 10}},
-        }},
-        // Not restoring: tell, seek to 0, read 3; no mark puts the position back all the same.
-        {0, {S_OK, "", 3}, {
-            {Op::Tell, 1, Fail, {S_OK, "", 3}},
-            {Op::Seek, 1, Fail, {kInjected, "", 10}},
-            {Op::Seek, 1, Zero, {S_FALSE, "", 10}},
-            {Op::Read, 1, Fail, {kInjected, "", 0}},
-            {Op::Read, 1, Short, {E_FAIL, "", 1}},   // left after the byte read
-            {Op::Read, 1, Zero, {E_FAIL, "", 0}},
-        }},
+    // A marked file at offset 10: tell, seek to 0, read, and when restoring or
+    // not marked, seek back and tell.
+    const std::vector<Row> restoring = {
+        {Seam::Seek, 1, F, {S_OK, "", 0}},       {Seam::Seek, 2, F, {kInjected, "", 10}},
+        {Seam::Seek, 2, Z, {S_FALSE, "", 10}},                                          // reads "789" where it stood
+        {Seam::Seek, 3, F, {kInjected, "", 3}},  {Seam::Seek, 3, Z, {E_FAIL, "", 13}},  // not back
+        {Seam::Seek, 4, F, {kInjected, "", 10}}, {Seam::Read, 1, F, {kInjected, "", 0}},
+        {Seam::Read, 1, Z, {E_FAIL, "", 10}},
     };
-    // clang-format on
-    for (const auto& s : sweeps) {
-        Sweep(
-            [&](const Faults& faults) {
-                return OnDescriptor(
-                    kMark + "0123456789", "rb", 10, faults,
-                    [&](QORSysFileDescriptor& file, std::string&) { return DetectUnicodeBOM(file, s.restore); });
-            },
-            s.good, s.table, false);
+    const std::vector<Row> leaving = {
+        {Seam::Seek, 2, F, {kInjected, "", 10}},
+        {Seam::Seek, 2, Z, {S_FALSE, "", 10}},
+        {Seam::Read, 1, F, {kInjected, "", 0}},
+        {Seam::Read, 1, Z, {E_FAIL, "", 0}},
+    };
+    for (const char restore : {1, 0}) {
+        const auto run = [&] {
+            Outcome outcome = OnDescriptor(kMark + "0123456789", "rb", 10,
+                                           [&](QORSysFileDescriptor& file) { return DetectUnicodeBOM(file, restore); });
+            outcome.output.clear();
+            return outcome;
+        };
+        Sweep(run, {S_OK, "", restore ? 10 : 3}, restore ? restoring : leaving);
     }
 }
 
-TEST_F(FaultSweep, WriteUnicodeBOMAndWriteCatalogFileTag)
+TEST_F(FaultSweep, Writers)
 {
-    SweepWriter("0123456789abc", 10, kMark, [](QORSysFileDescriptor& file) { return WriteUnicodeBOM(file, 1); });
-    SweepWriter(std::string(40, '.'), 30, "<meta charset=\"UTF-8\"/>\n",
-                [](QORSysFileDescriptor& file) { return WriteCatalogFileTag(file, "UTF-8", "\n", 1); });
+    // A line put over the head of bytes for a caller at start, restoring:
+    // tell, seek to 0, write, seek back.
+    const auto sweep = [&](const std::string& bytes, unsigned start, const std::string& line,
+                           const std::function<HRESULT(QORSysFileDescriptor&)>& write) {
+        const auto run = [&] { return OnDescriptor(bytes, "r+b", start, write); };
+        const auto over = [&](std::size_t at) { return std::string(bytes).replace(at, line.size(), line); };
+        Sweep(run, {S_OK, over(0), start},
+              {
+                  {Seam::Seek, 1, F, {S_OK, over(0), 0}},              // from and back to offset 0
+                  {Seam::Seek, 2, F | Z, {S_OK, over(start), start}},  // written where it stood
+                  {Seam::Seek, 3, F | Z, {S_OK, over(0), static_cast<long long>(line.size())}},
+                  {Seam::Write, 1, F, {kInjected, bytes, start}},  // the write's own code
+                  {Seam::Write, 1, Z, {QORSYS_E_WRITEFAULT, bytes, start}},
+              });
+    };
+    sweep("0123456789abc", 10, kMark, [](QORSysFileDescriptor& file) { return WriteUnicodeBOM(file, 1); });
+    sweep(std::string(40, '.'), 30, "<meta charset=\"UTF-8\"/>\n",
+          [](QORSysFileDescriptor& file) { return WriteCatalogFileTag(file, "UTF-8", "\n", 1); });
 }
 
 TEST_F(FaultSweep, DetectFileFormatDeep)
 {
-    // clang-format off
-    Sweep([&](const Faults& faults) { return Deep(faults); }, {S_OK, "2"}, {
-        {Op::Open, 0, Fail, {kInjected, "1"}},
-        {Op::Size, 0, Fail, {kInjected, "1"}},
-        {Op::Size, 0, Short, {S_OK, "1"}},  // grown past its size: read until a read gives 0, not judged
-        {Op::Size, 0, Zero, {S_OK, "2"}},   // judged as the empty file it was
-        {Op::Read, 0, Fail, {kInjected, "1"}},
-        {Op::Read, 0, Short, {S_OK, "2"}},  // the rest comes with the next read
-        {Op::Read, 0, Zero, {S_OK, "1"}},   // shrunk: bytes remain but none come
-        {Op::Close, 0, Fail, {S_OK, "2"}},
-    }, true);
-    // clang-format on
-}
-
-TEST_F(FaultSweep, DetectFileFormatDeepWhenAFileChangesSize)
-{
-    // clang-format off
-    const struct { Faults faults; unsigned reads; } cases[] = {
-        {{{Op::Read, 2, Short}, {Op::Read, 3, Zero}}, 3},  // shrank after a short read
-        {{{Op::Size, 1, Short}}, 3},                       // grew: the 4000 bytes it was told are read past
+    // 8000 valid bytes with a letter across the first window's end: open,
+    // size, two reads and one at the end, close; no allocation.
+    std::string bytes(8000, 'a');
+    const QORSysPath path = Path(Write("deep", bytes.replace(4095, 2, "\xC3\xA9")));
+    const auto run = [&] {
+        int format = 0;
+        const HRESULT result = Armed([&] { return DetectFileFormatDeep(path, format); });
+        return Outcome{result, std::to_string(format) + (Count(Seam::New) ? " allocated" : "")};
     };
-    // clang-format on
-    for (const auto& c : cases) {
-        const Outcome outcome = Deep(c.faults);
-        EXPECT_EQ(outcome.result, S_OK);
-        EXPECT_EQ(outcome.output, "1");
-        EXPECT_EQ(FaultyFiles::Calls(Op::Read), c.reads);  // ends at the first read giving 0
-        EXPECT_EQ(FaultyFiles::Opened(), FaultyFiles::Closed());
-    }
+    Sweep(run, {S_OK, "2"},
+          {
+              {Seam::Open, 0, F, {kInjected, "1"}},
+              {Seam::Size, 0, F, {kInjected, "1"}},
+              {Seam::Size, 0, S, {S_OK, "1"}},  // grown past its size: read until a read gives 0, not judged
+              {Seam::Read, 0, F, {kInjected, "1"}},
+              {Seam::Read, 3, Z, {S_OK, "2"}},  // the end, as it is
+              {Seam::Read, 0, Z, {S_OK, "1"}},  // shrunk: bytes remain but none come
+          });
 }
 
 TEST_F(FaultSweep, CompareCatalogFiles)
 {
-    // Equal catalogs: open, size, read, close the second, then the first.
-    const QORSysPath first = Path(Write("first.velnls", "k=1\r\nvalue=2\r\n"));
-    const QORSysPath second = Path(Write("second", "k=1\nvalue=2"));
-    Sweep(
-        [&](const Faults& faults) {
-            FaultyFiles::Arm(faults);
-            const HRESULT result = CompareCatalogFiles(first, second);
-            FaultyFiles::Disarm();
-            return Outcome{result, ""};
-        },
-        {S_OK, ""},
-        {
-            {Op::Open, 0, Fail, {E_FAIL, ""}},
-            {Op::Read, 0, Fail, {E_FAIL, ""}},
-            {Op::Close, 0, Fail, {S_OK, ""}},
-            {Op::Size, 1, Fail | Zero, {S_OK, ""}},     // the second counts as empty
-            {Op::Size, 2, Fail | Zero, {S_FALSE, ""}},  // the first counts as empty
-            // Grown or shrunk: only what was read counts, the second "k=1\nv",
-            // the first "k=1\r\nva"; the rest of each buffer is garbage.
-            {Op::Size, 1, Short, {S_OK, ""}},
-            {Op::Read, 1, Short | Zero, {S_OK, ""}},
-            {Op::Size, 2, Short, {S_FALSE, ""}},
-            {Op::Read, 2, Short | Zero, {S_FALSE, ""}},
-        },
-        true);
-}
-
-TEST_F(FaultSweep, CompareCatalogFilesWhenAFileChangesSize)
-{
-    // Each text ends where its read stopped (shrunk) or where its size said
-    // (grown), never in the rest of a buffer sized for more.
+    // Equal catalogs, the second large enough to be read past the read-ahead:
+    // open, size, read, close the second, then the first; two allocations.
+    const std::string tail(200 * 1024, 'x');
+    const QORSysPath first = Path(Write("first.velnls", "k=1\r\nvalue=2\r\n" + tail));
+    const QORSysPath second = Path(Write("second", "k=1\nvalue=2\n" + tail));
+    const auto run = [&] { return Outcome{Armed([&] { return CompareCatalogFiles(first, second); }), ""}; };
+    Sweep(run, {S_OK, ""},
+          {
+              {Seam::Open, 0, F, {E_FAIL, ""}},
+              {Seam::Read, 0, F, {E_FAIL, ""}},
+#ifndef _WIN32  // a Windows program's operator new is not the DLLs': their allocations cannot be failed from here
+              {Seam::New, 0, F, {kBadAlloc, ""}},
+#endif
+              {Seam::Size, 1, F | S | Z, {S_OK, ""}},  // the second counts as empty, or as what it said
+              {Seam::Size, 2, F | S | Z, {S_FALSE, ""}},
+              {Seam::Read, 2, Z, {S_FALSE, ""}},  // the first ends early
+          });
+    // A file that shrank or grew: its text ends where its read stopped or where its size said.
     // clang-format off
-    const struct { std::string first; std::string second; Faults faults; } cases[] = {
-        {"k=1\nv=2\n", "k=1\n", {{Op::Read, 2, Short}}}, {"k=1\n", "k=1\nv=2\n", {{Op::Read, 1, Short}}},
-        {"k=1\nv=2\n", "k=1\n", {{Op::Size, 2, Short}}}, {"k=1\n", "k=1\nv=2\n", {{Op::Size, 1, Short}}},
+    const struct { std::string first, second; std::vector<Seam::Fault> faults; } changed[] = {
+        {"k=1\nv=2\n", "k=1\n", {{Seam::Read, 2, Seam::Short}, {Seam::Read, 3, Seam::Zero}}},
+        {"k=1\n", "k=1\nv=2\n", {{Seam::Read, 1, Seam::Short}, {Seam::Read, 2, Seam::Zero}}},
+        {"k=1\nv=2\n", "k=1\n", {{Seam::Size, 2, Seam::Short}}}, {"k=1\n", "k=1\nv=2\n", {{Seam::Size, 1, Seam::Short}}},
     };
     // clang-format on
-    for (const auto& c : cases) {
-        const QORSysPath first = Path(Write("first.velnls", c.first));
-        const QORSysPath second = Path(Write("second", c.second));
-        FaultyFiles::Arm(c.faults);
-        EXPECT_EQ(CompareCatalogFiles(first, second), S_OK) << c.first << "|" << c.second;
-        FaultyFiles::Disarm();
-        EXPECT_EQ(FaultyFiles::Opened(), FaultyFiles::Closed());
+    for (const auto& c : changed) {
+        faults_ = c.faults;
+        const QORSysPath one = Path(Write("one.velnls", c.first)), two = Path(Write("two", c.second));
+        EXPECT_EQ(Armed([&] { return CompareCatalogFiles(one, two); }), S_OK) << c.first << "|" << c.second;
     }
+#ifndef _WIN32
+    // Texts of 32 MiB and more get whole 2 MiB pages, 2 MiB-aligned.
+    const std::size_t sizes[] = {(32u << 20) - 1, 34u << 20};
+    faults_.clear();
+    const QORSysPath big[] = {Path(Write("a.velnls", std::string(sizes[0], 'a'))),
+                              Path(Write("b", std::string(sizes[1], 'a')))};
+    EXPECT_EQ(Armed([&] { return CompareCatalogFiles(big[1], big[0]); }), S_OK);
+    ASSERT_EQ(Count(Seam::New), 2u);
+    for (int i : {0, 1}) {
+        EXPECT_EQ(armed[i].alignment, 2u << 20);
+        EXPECT_EQ(armed[i].size % (2u << 20), 0u);
+        EXPECT_GT(armed[i].size, sizes[i]);
+    }
+#endif
 }
 
 }  // namespace

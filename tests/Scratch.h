@@ -1,5 +1,6 @@
-// A scratch directory per test, with helpers to make and inspect files in it.
-// Every test also checks that no file descriptor was left open.
+// A scratch directory per test, removed even when the test fails, with
+// helpers to make and inspect files in it. On POSIX each test also checks
+// that it left no file descriptor open.
 #ifndef KESTRUNE_TESTS_SCRATCH_H
 #define KESTRUNE_TESTS_SCRATCH_H
 
@@ -7,39 +8,36 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <unistd.h>
 #include <cerrno>
-#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
-#include <string>
 #ifdef _WIN32
-// The Win32 file services hold no C runtime descriptors to count.
-inline int FirstFreeDescriptor() { return 0; }
+#include <io.h>
 #else
-inline int FirstFreeDescriptor()
-{
-    const int fd = dup(0);
-    close(fd);
-    return fd;
-}
+#include <unistd.h>
 #endif
 
-// What differs on Windows: opening a directory, and reading a file open
-// only for writing (or the reverse), fail as access denied; paths are
-// written with "\\"; plain descriptors need O_BINARY to see every byte.
+// What Windows answers differently: a directory, and a read of a file open
+// only for writing (or the reverse), are refused as access denied; the null
+// device is NUL; a name that is not UTF-8 is refused rather than passed on;
+// resolved paths use "\\".
 #ifdef _WIN32
 inline constexpr HRESULT kDirectoryRefused = QORSysResultFromErrno(5);
 inline constexpr HRESULT kWrongAccess = QORSysResultFromErrno(5);
+inline constexpr HRESULT kNotUtf8Name = QORSysResultFromErrno(1113);
+inline constexpr char kNullDevice[] = "NUL";
 inline constexpr char kSeparator = '\\';
+inline constexpr unsigned char kSlashRooted = 1;  // "/x" has no drive: relative to the current one
 #else
 inline constexpr HRESULT kDirectoryRefused = QORSysResultFromErrno(EISDIR);
 inline constexpr HRESULT kWrongAccess = QORSysResultFromErrno(EBADF);
+inline constexpr HRESULT kNotUtf8Name = S_OK;
+inline constexpr char kNullDevice[] = "/dev/null";
 inline constexpr char kSeparator = '/';
-#define O_BINARY 0
+inline constexpr unsigned char kSlashRooted = 0;
 #endif
 
 inline QORSysPath Path(const std::string& text)
@@ -65,25 +63,18 @@ inline unsigned int Tell(QORSysFileDescriptor& file)
 
 class Scratch : public ::testing::Test {
 public:
-    void SetUp() override
-    {
-        std::random_device random;
-        dir_ = (std::filesystem::temp_directory_path() / ("kestrune-test-" + std::to_string(random()))).string();
-        ASSERT_TRUE(std::filesystem::create_directory(dir_)) << dir_;
-    }
+    void SetUp() override { ASSERT_TRUE(std::filesystem::create_directory(dir_)); }
     void TearDown() override
     {
-        EXPECT_EQ(FirstFreeDescriptor(), firstFree_) << "a descriptor was left open";
-        std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
+        std::filesystem::remove_all(dir_);
+        EXPECT_EQ(FirstFree(), firstFree_) << "a descriptor was left open";
     }
-
     std::string Write(const std::string& name, const std::string& bytes)
     {
         std::ofstream(dir_ + "/" + name, std::ios::binary) << bytes;
         return dir_ + "/" + name;
     }
-    // Opens a file holding bytes, at position start.
+    // A file named "open" holding bytes, opened in mode at position start.
     QORSysFileDescriptor Open(const std::string& bytes, const char* mode, unsigned int start = 0)
     {
         QORSysFileDescriptor file;
@@ -91,9 +82,19 @@ public:
         EXPECT_EQ(QORSysFSeek(file, static_cast<int>(start), 0), S_OK);
         return file;
     }
-
-    std::string dir_;
-    const int firstFree_ = FirstFreeDescriptor();
+    static int FirstFree()
+    {
+#ifdef _WIN32
+        return 0;
+#else
+        const int fd = dup(0);
+        return close(fd) == 0 ? fd : -1;
+#endif
+    }
+    const std::string dir_ =
+        (std::filesystem::temp_directory_path() / ("kestrune-test-" + std::to_string(std::random_device{}())))
+            .generic_string();
+    const int firstFree_ = FirstFree();
 };
 
 #endif

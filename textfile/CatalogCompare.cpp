@@ -4,49 +4,47 @@
 #include "TextFileConstants.h"
 #include "VELGeneral.h"
 
-#include <cstdlib>
-#include <memory>
-#include <new>
 #if __has_include(<sys/mman.h>)
 #include <sys/mman.h>
-#define KESTRUNE_HUGE_PAGES 1
 #endif
+#include <cstddef>
+#include <memory>
+#include <new>
 
 namespace QORSysTextFileUtilities {
 
 namespace {
 
+// Releases a text with the alignment it was obtained with.
 struct FreeText {
-    void operator()(char* text) const { std::free(text); }
+    std::align_val_t alignment;
+    void operator()(char* text) const { ::operator delete(text, alignment); }
 };
 
 // Memory for a text of size bytes. Texts too large for the allocator to keep
 // and reuse come fresh from the system each time; they get 2 MiB-aligned
-// memory with huge pages advised, since touching fresh 4 KiB pages one by one
-// is what costs most in reading a big file. Failure throws like new does.
-char* AllocateText(std::size_t size)
+// memory in whole 2 MiB pages with huge pages advised, since touching fresh
+// 4 KiB pages one by one is what costs most in reading a big file. Failure
+// throws std::bad_alloc.
+std::unique_ptr<char[], FreeText> AllocateText(std::size_t size)
 {
-    void* text = nullptr;
-#ifdef KESTRUNE_HUGE_PAGES
     constexpr std::size_t kHugePage = std::size_t{2} << 20;
     constexpr std::size_t kAlwaysFresh = std::size_t{32} << 20;  // the allocator's largest reuse size
-    if (size >= kAlwaysFresh) {
-        const std::size_t rounded = (size + kHugePage - 1) & ~(kHugePage - 1);
-        text = std::aligned_alloc(kHugePage, rounded);
-        if (text != nullptr) ::madvise(text, rounded, MADV_HUGEPAGE);  // only advice
-    } else {
-        text = std::malloc(size);
+    if (size < kAlwaysFresh) {
+        const std::align_val_t alignment{alignof(std::max_align_t)};
+        return {static_cast<char*>(::operator new(size, alignment)), FreeText{alignment}};
     }
-#else
-    text = std::malloc(size);  // no huge-page advice to give
+    const std::size_t rounded = (size + kHugePage - 1) & ~(kHugePage - 1);
+    void* text = ::operator new (rounded, std::align_val_t{kHugePage});
+#ifdef MADV_HUGEPAGE
+    ::madvise(text, rounded, MADV_HUGEPAGE);  // only advice
 #endif
-    if (text == nullptr) throw std::bad_alloc();
-    return static_cast<char*>(text);
+    return {static_cast<char*>(text), FreeText{std::align_val_t{kHugePage}}};
 }
 
 // A catalog file's text, read whole, with a zero byte after it.
 struct CatalogText {
-    std::unique_ptr<char[], FreeText> buffer;
+    std::unique_ptr<char[], FreeText> buffer{nullptr, FreeText{}};
     unsigned int length = 0;
 
     const char* Begin() const { return buffer.get(); }
@@ -61,7 +59,7 @@ HRESULT ReadWhole(const QORSysPath& path, CatalogText& text)
     if (file.Open(path) < 0) return E_FAIL;
     unsigned int size = 0;
     if (QORSysFSize(file.Descriptor(), &size) < 0) size = 0;  // counts as empty
-    text.buffer.reset(AllocateText(static_cast<std::size_t>(size) + 1));
+    text.buffer = AllocateText(static_cast<std::size_t>(size) + 1);
     unsigned int got = 0;
     const HRESULT read = QORSysFRead(file.Descriptor(), text.buffer.get(), size, &got);
     file.Close();

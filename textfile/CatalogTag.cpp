@@ -21,7 +21,11 @@ HRESULT WriteCatalogFileTag(QORSysFileDescriptor& file, const char* charset, con
     char line[kLineSize];
     const int tagLength = std::snprintf(line, sizeof line, kTagFormat, charset);
     const std::size_t eolLength = std::strlen(eol);
-    if (tagLength < 0 || static_cast<std::size_t>(tagLength) + eolLength > sizeof line) return E_FAIL;
+    // snprintf keeps a byte for its zero: a tag of the buffer's whole size was cut short.
+    if (tagLength < 0 || static_cast<std::size_t>(tagLength) >= sizeof line ||
+        static_cast<std::size_t>(tagLength) + eolLength > sizeof line) {
+        return E_FAIL;
+    }
     // The line goes out by its length, with no zero after it.
     std::memcpy(line + tagLength, eol, eolLength);  // NOLINT(bugprone-not-null-terminated-result)
 

@@ -1,10 +1,13 @@
 // tag and compare: writing a catalog's charset tag line, comparing two catalogs.
 #include "Commands.h"
+#include "FileText.h"
+#include "Json.h"
 #include "QORSysTextFileUtilities.h"
 #include "Report.h"
 
 #include <strings.h>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <new>
 #include <utility>
@@ -57,15 +60,14 @@ int Tag(const Invocation& run, const char* name, QORSysFileDescriptor& file, con
     return kYes;
 }
 
-// Finds out why a comparison failed, for the message.
+// Finds out why a comparison failed, for the message: the library reads
+// SECOND first, then FIRST, and gives one code for every failure.
 int CompareTrouble(const char* firstName, const QORSysPath& first, const char* secondName, const QORSysPath& second,
                    HRESULT code)
 {
     for (const auto& [name, path] : {std::pair{secondName, &second}, std::pair{firstName, &first}}) {
-        QORSysFileDescriptor file;
-        const HRESULT opened = QORSysFOpen(*path, "rb", file, 0);
-        if (opened < 0) return Trouble(name, "cannot open", opened);
-        QORSysFClose(file);
+        unsigned int size = 0;
+        if (ReadFile(name, *path, nullptr, SIZE_MAX, size) != kYes) return kTrouble;
     }
     VELUnicodeString extension;
     if (first.GetExtension(extension) >= 0) {
@@ -111,7 +113,11 @@ int RunCompare(const Invocation& run)
         return kTrouble;
     }
     if (code < 0) return CompareTrouble(firstName, first, secondName, second, code);
-    Say(run, "%s vs %s: %s\n", firstName, secondName, code == S_OK ? "same" : "different");
+    if (run.json)
+        Say(run, "%s\n",
+            JsonLine().Text("first", firstName).Text("second", secondName).Bool("same", code == S_OK).End());
+    else
+        Say(run, "%s vs %s: %s\n", firstName, secondName, code == S_OK ? "same" : "different");
     return code == S_OK ? kYes : kNo;
 }
 

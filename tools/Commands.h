@@ -14,6 +14,9 @@ inline constexpr int kTrouble = 2;
 struct Invocation {
     std::vector<const char*> operands;
     bool quiet = false;
+    bool json = false;         // eol, bom, utf8, info, compare
+    bool recursive = false;    // eol, bom, utf8, info
+    bool allFiles = false;     // with recursive
     bool force = false;        // tag
     const char* eol = "auto";  // tag
 };
@@ -22,6 +25,7 @@ struct Invocation {
 int RunEol(const Invocation& run);
 int RunBom(const Invocation& run);
 int RunUtf8(const Invocation& run);
+int RunInfo(const Invocation& run);
 int RunTag(const Invocation& run);
 int RunCompare(const Invocation& run);
 int RunAbspath(const Invocation& run);

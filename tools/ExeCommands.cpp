@@ -29,6 +29,8 @@ int RunEcho(const Invocation& run)
     std::vector<const char*> texts(run.operands);
     texts.push_back(nullptr);
     PrintCmdLine(texts.data());
+    // It does not report a failed write; the stream keeps the failure.
+    NoteOutput();
     return kYes;
 }
 

@@ -1,28 +1,23 @@
-// eol, bom and utf8: one yes/no answer per file.
+// eol, bom, utf8 and info: what the library tells about each file.
 #include "Commands.h"
+#include "FileText.h"
+#include "Json.h"
+#include "LineEndings.h"
 #include "QORSysTextFileUtilities.h"
 #include "Report.h"
+#include "Utf8Position.h"
+#include "VELGeneral.h"
+#include "Walk.h"
 
-#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <utility>
 
 using namespace QORSysTextFileUtilities;
 
 namespace kestrune_tool {
 
 namespace {
-
-// Runs check(name, path) on each operand; the worst status of them all,
-// every file being looked at whatever came before.
-template <typename Check>
-int EachFile(const Invocation& run, Check check)
-{
-    int status = kYes;
-    for (const char* name : run.operands) {
-        QORSysPath path;
-        status = std::max(status, ToPath(name, path) ? check(name, path) : kTrouble);
-    }
-    return status;
-}
 
 // Opens the file for reading, runs inspect(file) on it and closes it.
 template <typename Inspect>
@@ -36,6 +31,81 @@ int WithOpenFile(const char* name, const QORSysPath& path, Inspect inspect)
     return status;
 }
 
+// The library's UTF-8 verdict on a file, and where it goes wrong when it is
+// invalid. text gets the whole file when whole or when it is invalid (for
+// the position), else at most one byte.
+struct Utf8Verdict {
+    bool valid = false;
+    bool placed = false;  // at holds the first invalid sequence
+    Utf8Position at;
+};
+
+int JudgeUtf8(const char* name, const QORSysPath& path, bool whole, std::string& text, Utf8Verdict& verdict)
+{
+    int format = 0;
+    const HRESULT code = DetectFileFormatDeep(path, format);
+    if (code < 0) return FileTrouble(name, path, "cannot read", code);
+    verdict.valid = format == 2;
+    unsigned int size = 0;
+    if (ReadFile(name, path, &text, whole || !verdict.valid ? SIZE_MAX : 1, size) != kYes) return kTrouble;
+    // The library goes by the reported size; a pipe or special file
+    // reports 0 and would be called valid unread.
+    if (text.size() > size) return Refused(name, "longer than its reported size (a pipe or special file): not checked");
+    // The library is the judge: a position only for a file it calls invalid.
+    verdict.placed = !verdict.valid && FindInvalidUtf8(text, verdict.at);
+    return kYes;
+}
+
+std::string Utf8Words(const Utf8Verdict& verdict)
+{
+    if (verdict.valid || !verdict.placed) return verdict.valid ? "valid" : "invalid";
+    const Utf8Position& at = verdict.at;
+    return "invalid at byte " + std::to_string(at.byte) + " (line " + std::to_string(at.line) + ", column " +
+           std::to_string(at.column) + "): " + at.bytes;
+}
+
+void AddUtf8(JsonLine& json, const Utf8Verdict& verdict)
+{
+    json.Bool("utf8", verdict.valid);
+    if (!verdict.placed) return;
+    json.Number("byte", verdict.at.byte).Number("line", verdict.at.line).Number("column", verdict.at.column);
+    json.Text("bytes", verdict.at.bytes);
+}
+
+// The charset of the tag line the catalog starts with (after a byte-order
+// mark), recognised as the catalog comparison recognises it.
+bool CharsetTag(const std::string& text, std::string& charset)
+{
+    const char* end = text.c_str();
+    int format = 0;
+    DetectCatalogFileFormat(end, format);
+    const auto head = static_cast<std::size_t>(end - text.c_str());
+    // The head is [mark] <meta charset="NAME"/> [end of line], or the mark alone, or nothing.
+    const std::size_t name = (text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0) + sizeof "<meta charset=\"" - 1;
+    if (head < name + 3) return false;
+    charset.assign(text, name, text.rfind("\"/>", head - 3) - name);
+    return true;
+}
+
+// "CRLF", "LF", "CR", "mixed", or null for a text without line endings.
+const char* EolKind(const LineEndings& endings)
+{
+    if (endings.Kinds() != 1) return endings.Kinds() == 0 ? nullptr : "mixed";
+    return endings.crlf > 0 ? "CRLF" : endings.lf > 0 ? "LF" : "CR";
+}
+
+// The kind, with the count of each when mixed.
+std::string EolWords(const LineEndings& endings)
+{
+    const char* kind = EolKind(endings);
+    if (kind == nullptr || endings.Kinds() == 1) return kind != nullptr ? kind : "none";
+    std::string words;
+    for (const auto& [name, count] : {std::pair{"CRLF", endings.crlf}, {"LF", endings.lf}, {"CR", endings.cr}}) {
+        if (count > 0) words += (words.empty() ? "mixed (" : ", ") + std::string(name) + " " + std::to_string(count);
+    }
+    return words + ")";
+}
+
 }  // namespace
 
 int RunEol(const Invocation& run)
@@ -44,7 +114,20 @@ int RunEol(const Invocation& run)
         return WithOpenFile(name, path, [&](QORSysFileDescriptor& file) {
             const char* eol = nullptr;
             const bool found = DetectFileEOL(file, eol, 0) == S_OK;
-            Say(run, "%s: %s\n", name, found ? EolName(eol) : "none found (default CRLF)");
+            // Not found also covers a read that failed; reading again tells which.
+            unsigned int size = 0;
+            if (!found && ReadFile(name, path, nullptr, SIZE_MAX, size) != kYes) return kTrouble;
+            if (run.json) {
+                JsonLine json;
+                json.Text("file", name);
+                if (found)
+                    json.Text("eol", EolName(eol));
+                else
+                    json.Null("eol");
+                Say(run, "%s\n", json.End());
+            } else {
+                Say(run, "%s: %s\n", name, found ? EolName(eol) : "none found (default CRLF)");
+            }
             return found ? kYes : kNo;
         });
     });
@@ -59,7 +142,10 @@ int RunBom(const Invocation& run)
             unsigned int size = 0;
             if (found == E_FAIL && QORSysFSize(file, &size) >= 0 && size < 3) found = S_FALSE;
             if (found < 0) return Trouble(name, "cannot read", found);
-            Say(run, "%s: %s\n", name, found == S_OK ? "yes" : "no");
+            if (run.json)
+                Say(run, "%s\n", JsonLine().Text("file", name).Bool("bom", found == S_OK).End());
+            else
+                Say(run, "%s: %s\n", name, found == S_OK ? "yes" : "no");
             return found == S_OK ? kYes : kNo;
         });
     });
@@ -68,11 +154,51 @@ int RunBom(const Invocation& run)
 int RunUtf8(const Invocation& run)
 {
     return EachFile(run, [&](const char* name, const QORSysPath& path) {
-        int format = 0;
-        const HRESULT code = DetectFileFormatDeep(path, format);
-        if (code < 0) return FileTrouble(name, path, "cannot read", code);
-        Say(run, "%s: %s\n", name, format == 2 ? "valid" : "invalid");
-        return format == 2 ? kYes : kNo;
+        std::string text;
+        Utf8Verdict verdict;
+        if (JudgeUtf8(name, path, false, text, verdict) != kYes) return kTrouble;
+        if (run.json) {
+            JsonLine json;
+            AddUtf8(json.Text("file", name), verdict);
+            Say(run, "%s\n", json.End());
+        } else {
+            Say(run, "%s: %s\n", name, Utf8Words(verdict).c_str());
+        }
+        return verdict.valid ? kYes : kNo;
+    });
+}
+
+int RunInfo(const Invocation& run)
+{
+    return EachFile(run, [&](const char* name, const QORSysPath& path) {
+        std::string text;
+        Utf8Verdict verdict;
+        if (JudgeUtf8(name, path, true, text, verdict) != kYes) return kTrouble;
+        const LineEndings endings = CountLineEndings(text.data(), text.size());
+        const char* head = text.data();
+        auto size = static_cast<unsigned int>(text.size());
+        const bool bom = DetectUnicodeBOM(head, size) == S_OK;
+        std::string charset;
+        const bool tagged = CharsetTag(text, charset);
+        if (run.json) {
+            JsonLine json;
+            json.Text("file", name);
+            if (EolKind(endings) == nullptr)
+                json.Null("eol");
+            else
+                json.Text("eol", EolKind(endings));
+            json.Number("crlf", endings.crlf).Number("lf", endings.lf).Number("cr", endings.cr).Bool("bom", bom);
+            AddUtf8(json, verdict);
+            if (tagged)
+                json.Text("charset", charset);
+            else
+                json.Null("charset");
+            Say(run, "%s\n", json.End());
+        } else {
+            Say(run, "%s: eol %s, bom %s, utf8 %s, charset %s\n", name, EolWords(endings).c_str(), bom ? "yes" : "no",
+                Utf8Words(verdict).c_str(), tagged ? charset.c_str() : "none");
+        }
+        return endings.Kinds() <= 1 && verdict.valid ? kYes : kNo;
     });
 }
 

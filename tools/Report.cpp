@@ -1,5 +1,7 @@
 #include "Report.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +13,9 @@ namespace {
 // An empty name would leave the message hard to read.
 const char* Shown(const char* name) { return *name != '\0' ? name : "''"; }
 
+// The error of the first result that could not be written, for the message at exit.
+int writeError = 0;
+
 }  // namespace
 
 void Say(const Invocation& run, const char* format, ...)
@@ -20,6 +25,27 @@ void Say(const Invocation& run, const char* format, ...)
     va_start(args, format);
     std::vprintf(format, args);
     va_end(args);
+    NoteOutput();
+}
+
+void NoteOutput()
+{
+    if (std::ferror(stdout) != 0 && writeError == 0) writeError = errno;
+}
+
+int FinishOutput(int status)
+{
+    errno = 0;
+    if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return status;
+    int error = writeError != 0 ? writeError : errno;
+    if (error == 0) error = EIO;  // the stream failed earlier, in a flush that kept no error number
+    return std::max(status, Trouble("standard output", "cannot write", QORSysResultFromErrno(error)));
+}
+
+int Refused(const char* subject, const char* why)
+{
+    std::fprintf(stderr, "kestrune: %s: %s\n", Shown(subject), why);
+    return kTrouble;
 }
 
 int Trouble(const char* subject, const char* what, HRESULT code)

@@ -11,8 +11,19 @@ namespace kestrune_tool {
 // Prints a result line unless the run is quiet.
 void Say(const Invocation& run, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
+// Keeps the error number of the first failed write to standard output, for
+// the message at exit; to be called right after writing there.
+void NoteOutput();
+
+// Flushes standard output at exit: a result that could not be written is
+// trouble, reported. Returns the worse of status and that.
+int FinishOutput(int status);
+
 // "kestrune: SUBJECT: WHAT (0xCODE)"; returns kTrouble.
 int Trouble(const char* subject, const char* what, HRESULT code);
+
+// "kestrune: SUBJECT: WHY", for trouble without a result code; returns kTrouble.
+int Refused(const char* subject, const char* why);
 
 // Trouble with the file called name: when it cannot even be opened for
 // reading, the open's code says why; otherwise what and code.

@@ -13,10 +13,10 @@ namespace {
 int OpenFlags(QORSysOs::Access access)
 {
     switch (access) {
-    case QORSysOs::Access::Read: return O_RDONLY;
-    case QORSysOs::Access::ReadWrite: return O_RDWR;
-    case QORSysOs::Access::Write: return O_WRONLY | O_CREAT | O_TRUNC;
-    case QORSysOs::Access::WriteRead: break;
+        case QORSysOs::Access::Read: return O_RDONLY;
+        case QORSysOs::Access::ReadWrite: return O_RDWR;
+        case QORSysOs::Access::Write: return O_WRONLY | O_CREAT | O_TRUNC;
+        case QORSysOs::Access::WriteRead: break;
     }
     return O_RDWR | O_CREAT | O_TRUNC;
 }

@@ -1,0 +1,245 @@
+// The executable utilities, and the service stand-ins where the exports do
+// not reach every rule: UTF-8 validation, paths, strings, file services.
+#include "QORSysExeUtilities.h"
+#include "Scratch.h"
+#include "VELGeneral.h"
+
+#include <cstdio>
+#include <functional>
+#include <utility>
+#include <vector>
+
+using namespace QORSysExeUtilities;
+
+namespace {
+
+using Services = Scratch;
+
+TEST(IsUTF8, StopsAtTheFirstBadSequence)
+{
+    // clang-format off
+    const struct { std::string bytes; long stop; } cases[] = {  // stop -1: valid
+        {"", -1}, {"plain", -1}, {"\xC2\x80\xDF\xBF", -1}, {"\xE0\xA0\x80\xED\x9F\xBF\xEF\xBF\xBF", -1},
+        {"\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", -1}, {"ab\x80", 2}, {"a\xC0\xAF", 1}, {"a\xC1\xBF", 1},
+        {"ab\xE0\x9F\xBF", 2}, {"\xF0\x8F\xBF\xBF", 0}, {"x\xED\xA0\x80", 1}, {"x\xF4\x90\x80\x80", 1},
+        {"\xF5\x80\x80\x80", 0}, {"\xC3\xA9\xE2\x82", 2}, {"\xC3\xA9\xF0\x9F\x98", 2}, {"\xE2\x28\xA1", 0},
+        {"\xF0\x9F\x98\x28", 0}, {std::string("a\0\xFF", 3), 2},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        const char* text = c.bytes.data();
+        EXPECT_EQ(QORSysUCAlgorithm::IsUTF8(text, c.bytes.size()) != 0, c.stop >= 0) << c.bytes;
+        EXPECT_EQ(text - c.bytes.data(), c.stop >= 0 ? c.stop : 0) << c.bytes;
+    }
+}
+
+TEST(TextServices, PathsStringsAndCatalogHeads)
+{
+    // clang-format off
+    struct PathCase { const char* text; const char* extension; unsigned char relative; };  // null: none
+    std::vector<PathCase> paths = {
+        {"a.velnls", "velnls", 1}, {"/d.x/file.TXT", "TXT", kSlashRooted}, {"/d.x/file", nullptr, kSlashRooted},
+        {".profile", nullptr, 1}, {"dir/", nullptr, 1}, {"a.b.c", "c", 1}, {"trailing.", nullptr, 1},
+    };
+#ifdef _WIN32
+    paths.insert(paths.end(), {{"C:\\d.x\\f.TXT", "TXT", 0}, {"c:/d.x/f", nullptr, 0}, {"C:a.b", "b", 1},
+        {"C:.profile", nullptr, 1}, {"\\\\srv\\share\\f.velnls", "velnls", 0}, {"d.x\\f", nullptr, 1}, {"\\d", nullptr, 1}});
+#endif
+    // clang-format on
+    for (const auto& c : paths) {
+        QORSysPath path;
+        EXPECT_EQ(path.Set(VELUnicodeString(c.text)), S_OK);
+        VELUnicodeString extension("kept");
+        EXPECT_EQ(path.GetExtension(extension) >= 0, c.extension != nullptr) << c.text;
+        EXPECT_STREQ(extension.ConvertToChar(), c.extension ? c.extension : "kept") << c.text;
+        EXPECT_EQ(path.IsRelative(), c.relative) << c.text;
+    }
+    QORSysPath path;
+    EXPECT_LT(path.Set(""), 0);
+    EXPECT_LT(path.Set(static_cast<const char*>(nullptr)), 0);
+    VELUnicodeString text("@AZ[`az{\xC3\x89");
+    text.ToLower();
+    EXPECT_STREQ(text.ConvertToChar(), "@az[`az{\xC3\x89");
+    EXPECT_FALSE(text != "@az[`az{\xC3\x89");
+    EXPECT_TRUE(text != nullptr);
+
+    const std::string mark = "\xEF\xBB\xBF";
+    // clang-format off
+    const struct { std::string text; std::size_t skipped; int format; } heads[] = {
+        {"k=v", 0, 1}, {mark + "k=v", 3, 2}, {"<meta charset=\"utf-8\"/>\r\nk", 25, 2},
+        {mark + "<meta charset=\"ISO-8859-1\"/>\nk", 32, 2}, {"<meta charset=\"ISO-8859-1\"/>\rk", 29, 1},
+        {"<meta charset=\"UTF-8\"/>", 23, 2}, {"<meta charset=\"UTF-8\"/> k", 0, 1}, {"<meta charset=\"UTF-8\"", 0, 1},
+        {"<meta charset=\"UTF-8\n\"/>\n", 0, 1}, {"\xEF\xBB", 0, 1},
+    };
+    // clang-format on
+    for (const auto& c : heads) {
+        const char* head = c.text.c_str();
+        int format = 0;
+        EXPECT_EQ(DetectCatalogFileFormat(head, format), S_OK);
+        EXPECT_EQ(static_cast<std::size_t>(head - c.text.c_str()), c.skipped) << c.text;
+        EXPECT_EQ(format, c.format) << c.text;
+    }
+}
+
+TEST_F(Services, FileServicesModesAndLimits)
+{
+    QORSysFileDescriptor file = Open("ab\xFF", "r+b", 1);
+    EXPECT_EQ(QORSysFWrite(file, "Z", 1, nullptr), S_OK);
+    EXPECT_EQ(QORSysFSeek(file, -3, 2), S_OK);
+    int c = 0;
+    for (int expected : {int{'a'}, int{'Z'}, 255, -1}) {
+        EXPECT_EQ(QORSysFGetc(file, &c), expected < 0 ? S_FALSE : S_OK);
+        EXPECT_EQ(c, expected);
+    }
+    EXPECT_EQ(QORSysFClose(file), S_OK);
+    EXPECT_LT(QORSysFClose(file), 0);
+    unsigned int size = 9;
+    file = Open("x", "w+b");
+    EXPECT_EQ(QORSysFSize(file, &size), S_OK);
+    EXPECT_EQ(size, 0u);
+    QORSysFClose(file);
+    // clang-format off
+    for (const auto& [name, mode, flags] : {std::tuple{dir_ + "/open", "a", 0}, {dir_ + "/open", "rb", 1}, {dir_, "rb", 0}, {dir_ + "/x/y", "wb", 0}}) {
+        EXPECT_LT(QORSysFOpen(Path(name), mode, file, flags), 0) << name << " " << mode;
+        EXPECT_LT(QORSysFTell(file, &size), 0);  // the record is not open
+    }
+    // clang-format on
+    file = Open("", "rb");
+    std::filesystem::resize_file(dir_ + "/open", 0x100000000LL);  // sparse 4 GiB
+    EXPECT_EQ(QORSysFSeek(file, -1, 0), S_OK);  // to 4 GiB - 1: origin 0 takes told positions as they are
+    EXPECT_EQ(QORSysFSize(file, &size), QORSYS_E_OVERFLOW);
+    EXPECT_EQ(Tell(file), 0xFFFFFFFFu);
+    EXPECT_EQ(QORSysFGetc(file, &c), S_OK);
+    EXPECT_EQ(QORSysFTell(file, &size), QORSYS_E_OVERFLOW);
+    EXPECT_EQ(QORSysFSeek(file, 1, 1), QORSYS_E_OVERFLOW);
+    EXPECT_EQ(size, 0u);
+    QORSysFClose(file);
+}
+
+// Random reads, getc, writes, seeks, tells and sizes on one descriptor, each
+// checked against the same operation on a twin file through the C library.
+TEST_F(Services, ReadAheadStaysCoherent)
+{
+    std::mt19937 random(5);
+    std::string initial(300 * 1024, '\0');
+    for (char& byte : initial) byte = static_cast<char>(random());
+    QORSysFileDescriptor file;
+    ASSERT_EQ(QORSysFOpen(Path(Write("file", initial)), "r+b", file, 0), S_OK);
+    std::FILE* twin = std::fopen(Write("twin", initial).c_str(), "r+b");
+    const unsigned int kSizes[] = {1, 3, 4096, 5000, 70000, 140000};
+    std::vector<char> mine(140000), theirs(140000);
+    for (int step = 0; step < 4000; ++step) {
+        const unsigned int size = kSizes[random() % 6];
+        const int origin = static_cast<int>(random() % 3);
+        const int offset = static_cast<int>(random() % 200000) - (origin == 0 ? 0 : 100000);
+        unsigned int got = 0;
+        std::fseek(twin, 0, SEEK_CUR);  // the C library's turn between reading and writing
+        switch (random() % 5) {
+            case 0:
+                ASSERT_EQ(QORSysFRead(file, mine.data(), size, &got), S_OK);
+                ASSERT_EQ(got, std::fread(theirs.data(), 1, size, twin));
+                ASSERT_EQ(0, std::memcmp(mine.data(), theirs.data(), got)) << "step " << step;
+                break;
+            case 1: {
+                int c = 0;
+                QORSysFGetc(file, &c);
+                ASSERT_EQ(c, std::fgetc(twin)) << "step " << step;
+                break;
+            }
+            case 2: {
+                const std::string bytes(size % 5000, static_cast<char>('a' + step % 26));
+                ASSERT_EQ(QORSysFWrite(file, bytes.data(), static_cast<unsigned int>(bytes.size()), &got), S_OK);
+                ASSERT_EQ(got, std::fwrite(bytes.data(), 1, bytes.size(), twin));
+                break;
+            }
+            case 3: {
+                const long here = std::ftell(twin);
+                std::fseek(twin, 0, SEEK_END);
+                const long base = origin == 0 ? 0 : origin == 1 ? here : std::ftell(twin);
+                ASSERT_EQ(QORSysFSeek(file, offset, origin) >= 0, base + offset >= 0) << "step " << step;
+                std::fseek(twin, base + offset >= 0 ? base + offset : here, SEEK_SET);
+                break;
+            }
+            default: ASSERT_EQ(Tell(file), static_cast<unsigned int>(std::ftell(twin))) << "step " << step;
+        }
+    }
+    QORSysFClose(file);
+    std::fclose(twin);
+    EXPECT_EQ(Read(dir_ + "/file"), Read(dir_ + "/twin"));
+}
+
+TEST_F(Services, PrintCmdLineEchoesEachArgumentAndASpace)
+{
+    const VELUnicodeString strings[] = {"prog", "-x", "a b"};
+    const char* const texts[] = {"prog", "-x", "a b", nullptr, "after"};
+    const char* const one[] = {"solo", nullptr};
+    const char* const empty[] = {nullptr};
+    // "~" is left pending in the stream before each call: it shows whether the call flushed.
+    // clang-format off
+    const struct { std::function<void()> call; const char* seen; } cases[] = {
+        {[&] { PrintCmdLine(3, strings); }, "~prog -x a b \n"}, {[&] { PrintCmdLine(texts); }, "~prog -x a b \n"},
+        {[&] { PrintCmdLine(1, strings); }, "~prog \n"},        {[&] { PrintCmdLine(one); }, "~solo \n"},
+        {[&] { PrintCmdLine(0, strings); }, "~"},               {[&] { PrintCmdLine(-2, strings); }, "~"},
+        {[&] { PrintCmdLine(empty); }, "~"},                    {[] { PrintCmdLine(1, nullptr); }, ""},
+        {[] { PrintCmdLine(static_cast<const char* const*>(nullptr)); }, ""},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        std::fflush(stdout);
+        const int saved = dup(1);
+        std::FILE* sink = std::fopen((dir_ + "/out").c_str(), "wb");
+        dup2(fileno(sink), 1);
+        std::printf("~");
+        c.call();
+        const std::string seen = Read(dir_ + "/out");
+        std::fflush(stdout);
+        dup2(saved, 1);
+        close(saved);
+        std::fclose(sink);
+        EXPECT_EQ(seen, c.seen);
+    }
+}
+
+TEST_F(Services, AbsolutePaths)
+{
+    const std::string cwd = std::filesystem::current_path().string(), gone = dir_ + "/gone";
+    // clang-format off
+#ifdef _WIN32
+    // Drive, UNC, root-relative and drive-relative forms; a current directory cannot be removed here.
+    const std::string root = cwd.substr(0, 3), driveC = cwd[0] == 'C' ? cwd + "\\x" : "C:\\x";
+    const struct { bool cwdGone; const char* text; HRESULT result; std::string path; } cases[] = {
+        {false, "", E_FAIL, "/kept"}, {false, "C:/a/../b", S_OK, "C:/a/../b"}, {false, "\\\\srv\\share\\..\\x", S_OK, "\\\\srv\\share\\..\\x"},
+        {false, "sub/./x/..//f", S_OK, cwd + "\\sub\\f"}, {false, "..\\..\\..\\..\\..\\..\\..\\..\\..\\..", S_OK, root},
+        {false, "/a/./b", S_OK, root + "a\\b"}, {false, "C:x", S_OK, driveC},
+    };
+    const std::pair<const char*, const char*> resolved[] = {{"C:/x//y/./z/../", "C:\\x\\y"}, {"\\\\s\\h\\..\\..\\a", "\\\\s\\h\\a"}};
+#else
+    const struct { bool cwdGone; const char* text; HRESULT result; std::string path; } cases[] = {
+        {false, "", E_FAIL, "/kept"}, {false, "/a/../b", S_OK, "/a/../b"}, {false, "sub/./x/..//f", S_OK, cwd + "/sub/f"},
+        {false, "../../../../../../../../../../../../../..", S_OK, "/"}, {true, "relative", E_FAIL, "/kept"}, {true, "/abs", S_OK, "/abs"},
+    };
+    const std::pair<const char*, const char*> resolved[] = {{"/x//y/./z/../", "/x/y"}};
+#endif
+    // clang-format on
+    for (const auto& c : cases) {
+        if (c.cwdGone) {  // a current directory that no longer exists
+            std::filesystem::create_directory(gone);
+            std::filesystem::current_path(gone);
+            std::filesystem::remove(gone);
+        }
+        QORSysPath path = Path("/kept");
+        const HRESULT result = GetAbsolutePath(VELUnicodeString(c.text), path);
+        std::filesystem::current_path(cwd);
+        EXPECT_EQ(result, c.result) << c.text;
+        EXPECT_EQ(path.ConvertToChar(), c.path) << c.text;
+    }
+    VELUnicodeString absolute;
+    for (const auto& [text, expected] : resolved) {
+        const VELUnicodeString path(text);
+        EXPECT_EQ(VELGetAbsolutePath(&path, absolute), S_OK);
+        EXPECT_STREQ(absolute.ConvertToChar(), expected);
+    }
+    EXPECT_LT(VELGetAbsolutePath(nullptr, absolute), 0);
+}
+
+}  // namespace

@@ -1,0 +1,54 @@
+#include "FileText.h"
+
+#include "Commands.h"
+#include "Report.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <new>
+
+namespace kestrune_tool {
+
+namespace {
+
+// Reads up to limit bytes from the open file into text (when not null).
+HRESULT ReadOpen(QORSysFileDescriptor& file, std::string* text, std::size_t limit)
+{
+    char chunk[16384];
+    for (std::size_t got = 0; got < limit;) {
+        unsigned int read = 0;
+        const auto want = static_cast<unsigned int>(std::min(limit - got, sizeof chunk));
+        const HRESULT code = QORSysFRead(file, chunk, want, &read);
+        if (code < 0 || read == 0) return code;
+        if (text != nullptr) text->append(chunk, read);
+        got += read;
+    }
+    return S_OK;
+}
+
+}  // namespace
+
+int ReadFile(const char* name, const QORSysPath& path, std::string* text, std::size_t limit, unsigned int& size)
+{
+    QORSysFileDescriptor file;
+    const HRESULT opened = QORSysFOpen(path, "rb", file, 0);
+    if (opened < 0) return Trouble(name, "cannot open", opened);
+    size = 0;
+    int status = kYes;
+    const HRESULT sized = QORSysFSize(file, &size);
+    if (sized < 0) {
+        status = Trouble(name, "cannot size", sized);
+    } else {
+        try {
+            if (text != nullptr) text->reserve(std::min<std::size_t>(limit, size));
+            const HRESULT read = ReadOpen(file, text, std::min<std::size_t>(limit, std::size_t{size} + 1));
+            if (read < 0) status = Trouble(name, "cannot read", read);
+        } catch (const std::bad_alloc&) {
+            status = Trouble(name, "out of memory", QORSysResultFromErrno(ENOMEM));
+        }
+    }
+    QORSysFClose(file);
+    return status;
+}
+
+}  // namespace kestrune_tool

@@ -1,0 +1,21 @@
+// Reading a file whole through the file services, for what the library's
+// answers leave out: which read fails and with what code, and the bytes.
+#ifndef KESTRUNE_TOOL_FILETEXT_H
+#define KESTRUNE_TOOL_FILETEXT_H
+
+#include "QORSysTextFileUtilities.h"
+
+#include <cstddef>
+#include <string>
+
+namespace kestrune_tool {
+
+// Reads the file called name from its start: at most limit bytes, and never
+// more than one byte past its reported size, so that a file longer than it
+// says (a pipe, a special file) shows. text, unless null, gets the bytes;
+// size gets the reported size. kYes, or kTrouble once reported.
+int ReadFile(const char* name, const QORSysPath& path, std::string* text, std::size_t limit, unsigned int& size);
+
+}  // namespace kestrune_tool
+
+#endif

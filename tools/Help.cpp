@@ -1,0 +1,164 @@
+#include "Help.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
+namespace kestrune_tool {
+
+namespace {
+
+constexpr std::size_t kAny = static_cast<std::size_t>(-1);
+
+const Command kCommands[] = {
+    {"eol", "FILE...", " [-r [--all-files]] [--json]", "which end-of-line convention each file uses",
+     "Prints FILE: CRLF, FILE: LF or FILE: CR after the first line ending in the\n"
+     "file, or FILE: none found (default CRLF) when it has none. Only the first\n"
+     "line ending counts; kestrune info counts them all.\n"
+     "--json: {\"file\": FILE, \"eol\": \"CRLF\", \"LF\", \"CR\" or null}\n"
+     "Exit status 0 when every file has a line ending, 1 when one has none.\n",
+     RunEol, 1, kAny, kWalkOptions | kJsonOption},
+    {"bom", "FILE...", " [-r [--all-files]] [--json]", "whether each file starts with a UTF-8 byte-order mark",
+     "Prints FILE: yes when the file starts with the bytes EF BB BF, else FILE: no.\n"
+     "--json: {\"file\": FILE, \"bom\": true or false}\n"
+     "Exit status 0 when every file has the mark, 1 when one has not.\n",
+     RunBom, 1, kAny, kWalkOptions | kJsonOption},
+    {"utf8", "FILE...", " [-r [--all-files]] [--json]", "whether each file is valid UTF-8 throughout",
+     "Prints FILE: valid or FILE: invalid (RFC 3629: no overlong forms, no\n"
+     "surrogates, nothing above U+10FFFF; an empty file is valid). For an invalid\n"
+     "file it tells where its first invalid sequence starts:\n"
+     "  FILE: invalid at byte B (line L, column C): XX YY\n"
+     "B counts from 0, L and C from 1, C in characters; CR LF, LF and a lone CR\n"
+     "each end a line. XX YY are the sequence's bytes in hex: as many as its first\n"
+     "byte announces, ending early after one that cannot continue it.\n"
+     "The file is read in windows of 4096 bytes. Where the check of a window stops\n"
+     "within the window's last 3 bytes, those bytes are carried into the next\n"
+     "window and judged there; when the file ends first they are never judged. The\n"
+     "window counts as 4096 bytes even where the file ends earlier, so a file of\n"
+     "4094 bytes that ends in the first byte of a two-byte character is valid, and\n"
+     "one of 4093 bytes is not.\n"
+     "A file longer than its reported size (a pipe, or a special file such as\n"
+     "those under /proc) cannot be checked this way: it is refused as trouble.\n"
+     "--json: {\"file\": FILE, \"utf8\": true or false}, and for an invalid file\n"
+     "also \"byte\": B, \"line\": L, \"column\": C, \"bytes\": \"XX YY\"\n"
+     "Exit status 0 when every file is valid, 1 when one is not.\n",
+     RunUtf8, 1, kAny, kWalkOptions | kJsonOption},
+    {"info", "FILE...", " [-r [--all-files]] [--json]", "everything the library tells about each file",
+     "Prints one line per file:\n"
+     "  FILE: eol E, bom yes|no, utf8 V, charset NAME|none\n"
+     "E is CRLF, LF or CR when every line ending is of that kind, none without\n"
+     "line endings, and mixed (CRLF n, LF n, CR n) with the count of each kind\n"
+     "that occurs when there are several; CR LF is one ending, LF then CR are two.\n"
+     "V is what utf8 prints. NAME is the charset of the <meta charset=\"NAME\"/>\n"
+     "line that the file starts with (after a byte-order mark, if any).\n"
+     "--json: {\"file\": FILE, \"eol\": \"CRLF\", \"LF\", \"CR\", \"mixed\" or null,\n"
+     "\"crlf\": n, \"lf\": n, \"cr\": n, \"bom\": true or false, \"utf8\" and the\n"
+     "position fields as utf8 gives them, \"charset\": NAME or null}\n"
+     "Exit status 0 when every file is clean (one kind of line ending at most,\n"
+     "valid UTF-8), 1 when one is not.\n",
+     RunInfo, 1, kAny, kWalkOptions | kJsonOption},
+    {"tag", "FILE CHARSET", " [--eol crlf|lf|cr|auto] [--force]", "overwrite the head of FILE with a charset tag line",
+     "Writes the line <meta charset=\"CHARSET\"/> over the first bytes of FILE.\n"
+     "Nothing is inserted: the bytes the line covers are LOST. So it refuses a\n"
+     "file that is not empty unless --force is given. FILE must exist; make an\n"
+     "empty one with ': > FILE' first, then add the text after the tag line.\n"
+     "  --eol E   end the line with CRLF, LF or CR; auto (the default) uses the\n"
+     "            convention the file already has, CRLF when it has none\n"
+     "  --force   overwrite the head of a file that is not empty\n"
+     "Exit status 0 when the line was written, 2 otherwise.\n",
+     RunTag, 2, 2, kTagOptions},
+    {"compare", "FIRST SECOND", " [--json]", "whether two catalogs say the same, line endings aside",
+     "Prints FIRST vs SECOND: same or different. CR and LF bytes, and each file's\n"
+     "leading byte-order mark and <meta charset=\"...\"/> line, are ignored.\n"
+     "FIRST must be a *.velnls file. The comparison runs until SECOND's text is\n"
+     "used up: when FIRST goes on beyond it, the answer is still same unless\n"
+     "SECOND ends in a line break.\n"
+     "--json: {\"first\": FIRST, \"second\": SECOND, \"same\": true or false}\n"
+     "Exit status 0 same, 1 different.\n",
+     RunCompare, 2, 2, kJsonOption},
+    {"abspath", "PATH...", "", "print the absolute form of each path",
+     "Prints each PATH as an absolute path. An absolute PATH is printed as it is;\n"
+     "a relative one is joined to the current directory, and '.', '..' and\n"
+     "doubled slashes are then removed as text: PATH need not exist and links\n"
+     "are not followed.\n"
+     "Exit status 0 when every path was resolved.\n",
+     RunAbspath, 1, kAny, 0},
+    {"echo", "[ARG...]", "", "print the arguments on one line",
+     "Prints each ARG followed by a space, then a line feed (nothing at all\n"
+     "without ARG). Options are read only before the first ARG; put -- before\n"
+     "an ARG that starts with '-'.\n"
+     "Exit status 0.\n",
+     RunEcho, 0, kAny, kOptionsFirst},
+};
+
+const char kOverviewHead[] =
+    "Usage: kestrune [-q] [-r [--all-files]] [--json] COMMAND [OPTION...] ARG...\n"
+    "\n"
+    "Kestrune is a C++ library of helpers for text files, above all the\n"
+    "national-language catalogs (*.velnls) of an application suite; this tool\n"
+    "runs each helper on the files named on its command line.\n"
+    "\n"
+    "Commands:\n";
+
+const char kOverviewTail[] =
+    "  help [COMMAND]         show this help, or a command's\n"
+    "\n"
+    "Options, before the command or before its files:\n"
+    "  -q, --quiet            print no results; only the exit status tells\n"
+    "  -r, --recursive        eol, bom, utf8, info: walk each directory named, in\n"
+    "                         sorted order, taking its *.velnls files (any letter\n"
+    "                         case); links are followed, but not round a loop\n"
+    "      --all-files        with -r: take every file, not only *.velnls\n"
+    "      --json             eol, bom, utf8, info, compare: one JSON object per\n"
+    "                         file, one per line; each command's help names the\n"
+    "                         fields. A name that is not UTF-8 has those bytes\n"
+    "                         as U+FFFD in its field, and all its bytes in hex in\n"
+    "                         a field beside it with _hex added to the name\n"
+    "  -h, --help             show help\n"
+    "      --version          show the version\n"
+    "\n"
+    "Exit status:\n"
+    "  0  yes / same / valid / clean (with several files: for every one of them)\n"
+    "  1  no / different / invalid (for at least one file)\n"
+    "  2  trouble: a usage error, a file or directory that could not be opened,\n"
+    "     read or written, or results that could not be written; each gets a\n"
+    "     line on standard error that names it and the result code. The other\n"
+    "     files are still processed.\n"
+    "\n"
+    "Examples:\n"
+    "  kestrune eol examples/catalogs/*.velnls\n"
+    "  kestrune -q utf8 fr.velnls || echo 'fr.velnls is not clean UTF-8'\n"
+    "  kestrune -r info --json catalogs/ > report.jsonl\n"
+    "  kestrune compare fr.velnls fr-old.velnls\n";
+
+}  // namespace
+
+const Command* CommandsBegin() { return std::begin(kCommands); }
+const Command* CommandsEnd() { return std::end(kCommands); }
+
+const Command* FindCommand(const char* name)
+{
+    for (const Command& command : kCommands) {
+        if (std::strcmp(command.name, name) == 0) return &command;
+    }
+    return nullptr;
+}
+
+std::string OverviewText()
+{
+    std::string text = kOverviewHead;
+    for (const Command& command : kCommands) {
+        std::string line = "  " + std::string(command.name) + " " + command.operands;
+        line.resize(std::max<std::size_t>(line.size() + 1, 25), ' ');
+        text += line + command.summary + "\n";
+    }
+    return text + kOverviewTail;
+}
+
+std::string CommandText(const Command& command)
+{
+    return "Usage: kestrune " + std::string(command.name) + " [-q] " + command.operands + command.options + "\n\n" +
+           command.details;
+}
+
+}  // namespace kestrune_tool

@@ -1,0 +1,24 @@
+// Where a text's first invalid UTF-8 sequence starts, told as a person
+// looks for it: byte offset, line, column and the bytes themselves.
+#ifndef KESTRUNE_TOOL_UTF8POSITION_H
+#define KESTRUNE_TOOL_UTF8POSITION_H
+
+#include <cstddef>
+#include <string>
+
+namespace kestrune_tool {
+
+struct Utf8Position {
+    std::size_t byte = 0;    // offset from the start of the text, from 0
+    std::size_t line = 1;    // from 1; CR LF, LF and a lone CR each end a line
+    std::size_t column = 1;  // in characters, from 1
+    std::string bytes;       // the sequence in hex, "C3 28": up to the length its first byte announces,
+                             // ending early after a byte that cannot continue it
+};
+
+// False when the text is valid UTF-8 throughout.
+bool FindInvalidUtf8(const std::string& text, Utf8Position& at);
+
+}  // namespace kestrune_tool
+
+#endif

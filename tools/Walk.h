@@ -1,0 +1,22 @@
+// Which files a command looks at: the operands, and with -r the catalogs
+// in the directories among them.
+#ifndef KESTRUNE_TOOL_WALK_H
+#define KESTRUNE_TOOL_WALK_H
+
+#include "Commands.h"
+#include "QORSysTextFileUtilities.h"
+
+#include <functional>
+
+namespace kestrune_tool {
+
+// Runs check(name, path) on each operand, or with -r on each file under an
+// operand that is a directory: in sorted order, *.velnls only (any letter
+// case) unless --all-files, following links but never into a directory it is
+// already in. A directory that cannot be read is reported and skipped.
+// Returns the worst status of them all; every file is looked at regardless.
+int EachFile(const Invocation& run, const std::function<int(const char* name, const QORSysPath& path)>& check);
+
+}  // namespace kestrune_tool
+
+#endif
