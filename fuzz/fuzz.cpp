@@ -1,177 +1,22 @@
 // One libFuzzer target for every export: the input's first byte picks the
-// export, the rest is what it works on, and each answer is checked against a
-// small independent model. A mismatch traps, so libFuzzer keeps the input.
-#include "QORSysTextFileUtilities.h"
-#include "VELGeneral.h"
+// check, the rest is what the export works on, and its answer must agree with
+// the model's. A disagreement traps, so libFuzzer keeps the input.
+#include "Agree.h"
 
 #include <unistd.h>
-#include <algorithm>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <string>
-
-#define CHECK(agree)                                                            \
-    do {                                                                        \
-        if (!(agree)) {                                                         \
-            std::fprintf(stderr, "mismatch: %s (line %d)\n", #agree, __LINE__); \
-            __builtin_trap();                                                   \
-        }                                                                       \
-    } while (0)
-
-using namespace QORSysTextFileUtilities;
-
-namespace {
-
-// RFC 3629: where the first invalid or cut-short sequence starts, or size.
-std::size_t Utf8Stop(const unsigned char* bytes, std::size_t size)
-{
-    static const unsigned kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    for (std::size_t at = 0; at < size;) {
-        const unsigned lead = bytes[at];
-        const std::size_t length = lead < 0x80 ? 1 : lead >> 5 == 6 ? 2 : lead >> 4 == 14 ? 3 : lead >> 3 == 30 ? 4 : 0;
-        if (length == 0 || size - at < length) return at;
-        unsigned point = length == 1 ? lead : lead & (0x7F >> length);
-        for (std::size_t i = 1; i < length; ++i) {
-            if ((bytes[at + i] & 0xC0) != 0x80) return at;
-            point = point << 6 | (bytes[at + i] & 0x3F);
-        }
-        if (point < kSmallest[length] || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF)) return at;
-        at += length;
-    }
-    return size;
-}
-
-// An optional byte-order mark, then an optional tag line ended by CR LF, LF,
-// CR or the text's end: the bytes they take; format 2 for a mark or UTF-8.
-std::size_t CatalogHead(const std::string& text, int& format)
-{
-    const std::string head = text.c_str(), open = "<meta charset=\"";
-    std::size_t at = head.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-    format = at == 3 ? 2 : 1;
-    const std::size_t end = head.find("\"/>", at + open.size());
-    if (head.compare(at, open.size(), open) != 0 || end == std::string::npos || head.find_first_of("\r\n", at) < end)
-        return at;
-    std::size_t next = end + 3;
-    next += head.compare(next, 2, "\r\n") == 0 ? 2 : next < head.size() && (head[next] == '\r' || head[next] == '\n');
-    if (next == end + 3 && next < head.size()) return at;
-    std::string name = head.substr(at + open.size(), end - at - open.size());
-    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (name == "utf-8") format = 2;
-    return next;
-}
-
-// The input as a file of this process's own, rewritten on every run.
-QORSysPath File(const char* name, const std::string& bytes)
-{
-    static const std::string dir = [] {
-        std::string d = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/kestrune-fuzz-XXXXXX";
-        CHECK(mkdtemp(d.data()) != nullptr);
-        return d;
-    }();
-    const std::string path = dir + "/" + name;
-    unlink(path.c_str());  // new rather than truncated: ext4 flushes truncated files on close
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    CHECK(file != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size());
-    std::fclose(file);
-    QORSysPath result;
-    result.Set(path.c_str());
-    return result;
-}
-
-bool IsBreak(char byte) { return byte == '\r' || byte == '\n'; }
-
-// In memory 0xFF ends the text as a zero byte does; in a file only the end does.
-void Eol(const std::string& text)
-{
-    for (const bool inFile : {false, true}) {
-        const char* eol = nullptr;
-        QORSysFileDescriptor file;
-        QORSysFOpen(File("eol", text), "rb", file, 0);
-        const HRESULT result = inFile ? DetectFileEOL(file, eol, 1) : DetectEOL(text.c_str(), eol);
-        QORSysFClose(file);
-        const std::size_t at = inFile ? text.find_first_of("\r\n") : std::strcspn(text.c_str(), "\r\n\xFF");
-        const bool found = at < text.size() && IsBreak(text[at]);
-        CHECK(result == (found ? S_OK : S_FALSE));
-        CHECK(std::string(eol) == (!found || text.compare(at, 2, "\r\n") == 0 ? "\r\n" : text.substr(at, 1)));
-    }
-}
-
-void Bom(const std::string& bytes)
-{
-    for (const std::size_t declared : {bytes.size(), std::size_t{0}, std::size_t{1}, std::size_t{2}, std::size_t{3}}) {
-        if (declared > bytes.size()) continue;
-        const std::string copy = bytes.substr(0, declared);  // ASan sees reads past the declared size
-        const char* text = copy.data();
-        auto left = static_cast<unsigned int>(declared);
-        const bool mark = copy.compare(0, 3, "\xEF\xBB\xBF") == 0;
-        CHECK(DetectUnicodeBOM(text, left) == (mark ? S_OK : S_FALSE));
-        CHECK(text == copy.data() + (mark ? 3 : 0) && left == declared - (mark ? 3 : 0));
-    }
-}
-
-void Utf8(const std::string& bytes)
-{
-    const std::string copy = bytes;
-    const char* text = copy.data();
-    const std::size_t stop = Utf8Stop(reinterpret_cast<const unsigned char*>(copy.data()), copy.size());
-    CHECK((QORSysUCAlgorithm::IsUTF8(text, copy.size()) == 0) == (stop == copy.size()));
-    CHECK(static_cast<std::size_t>(text - copy.data()) == (stop == copy.size() ? 0 : stop));
-}
-
-void Head(const std::string& bytes)
-{
-    const char* text = bytes.c_str();
-    int format = 0, model = 0;
-    CHECK(DetectCatalogFileFormat(text, format) == S_OK);
-    CHECK(text == bytes.c_str() + CatalogHead(bytes, model) && format == model);
-}
-
-// Past both heads, the texts are compared with line breaks left out until
-// the second is used up; the first's zero byte ends it early.
-void Compare(const std::string& bytes)
-{
-    const std::size_t split = std::min(bytes.find("|||"), bytes.size());
-    const std::string first = bytes.substr(0, split), second = split == bytes.size() ? first : bytes.substr(split + 3);
-    int format = 0;
-    std::size_t a = CatalogHead(second, format), b = CatalogHead(first, format);
-    const auto at = [](const std::string& text, std::size_t i) { return i < text.size() ? text[i] : '\0'; };
-    HRESULT model = S_OK;
-    for (long long remaining = static_cast<long long>(second.size() - a); remaining > 0 && model == S_OK; ++a, ++b) {
-        long long skipped = 0;
-        for (; IsBreak(at(second, a)); ++a) ++skipped;
-        while (IsBreak(at(first, b))) ++b;
-        if (at(second, a) != at(first, b) || (b == first.size() && a < second.size())) model = S_FALSE;
-        remaining -= skipped + 1;
-    }
-    CHECK(CompareCatalogFiles(File("first.velnls", first), File("second", second)) == model);
-}
-
-void Deep(const std::string& bytes)
-{
-    constexpr std::size_t kWindow = 4096;
-    unsigned char window[kWindow] = {};  // after a short read the tail keeps older bytes
-    int model = 2;
-    for (std::size_t done = 0, carried = 0; done < bytes.size() && model == 2;) {
-        const std::size_t got = std::min(kWindow - carried, bytes.size() - done);
-        std::memcpy(window + carried, bytes.data() + done, got);
-        done += got;
-        const std::size_t stop = Utf8Stop(window, carried + got);
-        carried = stop == carried + got ? 0 : kWindow - stop;
-        if (carried > 3) model = 1;
-        std::memmove(window, window + stop, carried);
-    }
-    int format = 0;
-    CHECK(DetectFileFormatDeep(File("deep", bytes), format) >= 0 && format == model);
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    static const std::string dir = [] {
+        std::string d = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/kestrune-fuzz-XXXXXX";
+        return mkdtemp(d.data()) != nullptr ? d : (std::abort(), d);
+    }();
     if (size == 0) return 0;
-    static void (*const kTargets[])(const std::string&) = {Eol, Bom, Utf8, Head, Compare, Deep};
     const std::string input(reinterpret_cast<const char*>(data) + 1, size - 1);
-    kTargets[data[0] % std::size(kTargets)](input);
+    if (const char* disagreement = Agree::kChecks[data[0] % std::size(Agree::kChecks)](dir, input)) {
+        std::fprintf(stderr, "mismatch: %s\n", disagreement);
+        __builtin_trap();
+    }
     return 0;
 }

@@ -15,6 +15,7 @@ const unsigned char* ValidateScalar(const unsigned char* begin, const unsigned c
 // Keiser-Lemire lookup-table kernels; call only where the CPU has them.
 const unsigned char* ValidateAvx2(const unsigned char* begin, const unsigned char* end);
 const unsigned char* ValidateAvx512(const unsigned char* begin, const unsigned char* end);
+const unsigned char* ValidateNeon(const unsigned char* begin, const unsigned char* end);
 
 // Where the scalar kernel must restart to judge everything from at on, when
 // all before at is known to be valid: the lead byte of a sequence that may
@@ -29,6 +30,9 @@ struct KernelInfo {
 
 // Every kernel this build has, the preferred one first; unsupported ones are listed too.
 int Kernels(KernelInfo* out, int capacity);
+
+// The kernel QORSysUCAlgorithm::IsUTF8 uses: the first supported one.
+KernelInfo Preferred();
 
 }  // namespace QORSysUtf8
 

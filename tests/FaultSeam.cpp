@@ -8,41 +8,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace FaultSeam {
-namespace {
-bool armed = false;
-std::vector<Fault> planned;
-unsigned counts[kCalls];
-// No allocation here: allocations are counted too.
-QORSysOs::Handle opened[16];
-std::size_t openCount = 0;
-unsigned foreign = 0;
-}  // namespace
-
-void Arm(const std::vector<Fault>& faults)
-{
-    planned = faults;
-    std::memset(counts, 0, sizeof counts);
-    openCount = 0;
-    foreign = 0;
-    armed = true;
-}
-
-void Disarm() { armed = false; }
-unsigned Count(Call call) { return counts[call]; }
-int Leaked() { return static_cast<int>(openCount); }
-unsigned ForeignCloses() { return foreign; }
-
-int Next(Call call)
-{
-    if (!armed) return -2;
-    const unsigned nth = ++counts[call];
-    for (const Fault& f : planned)
-        if (f.call == call && f.nth == nth) return static_cast<int>(f.kind);
-    return -1;
-}
-
-}  // namespace FaultSeam
+FaultSeam::State FaultSeam::state;
 
 using namespace FaultSeam;
 
@@ -52,13 +18,13 @@ HRESULT Open(const char* name, Access access, Handle& handle)
 {
     if (Next(FaultSeam::Open) >= 0) return kInjected;
     const HRESULT result = QORSysOsReal::Open(name, access, handle);
-    if (result >= 0 && armed) opened[openCount++] = handle;
+    if (result >= 0 && state.armed) state.open[state.opened++] = handle;
     return result;
 }
 
-// A short read gives half of what the file had, and gives the rest back. A
-// short or empty read fills what it did not deliver with 0xFF, so that a
-// caller looking past the count it got sees garbage, not the file.
+// A short read gives back what it does not deliver. A short or empty read
+// fills what it did not deliver with 0xFF, so that a caller looking past the
+// count it got sees garbage, not the file.
 HRESULT Read(Handle handle, char* buffer, unsigned int count, unsigned int& got)
 {
     const int kind = Next(FaultSeam::Read);
@@ -84,8 +50,7 @@ HRESULT Seek(Handle handle, std::int64_t offset, int origin, std::int64_t& posit
 {
     const int kind = Next(FaultSeam::Seek);
     if (kind == Fail) return kInjected;
-    return kind == Zero ? QORSysOsReal::Seek(handle, 0, 1, position)
-                        : QORSysOsReal::Seek(handle, offset, origin, position);
+    return QORSysOsReal::Seek(handle, kind == Zero ? 0 : offset, kind == Zero ? 1 : origin, position);
 }
 
 HRESULT Size(Handle handle, std::uint64_t& size)
@@ -100,12 +65,12 @@ HRESULT Size(Handle handle, std::uint64_t& size)
 HRESULT Close(Handle handle)
 {
     const int kind = Next(FaultSeam::Close);
-    QORSysOs::Handle* const end = opened + openCount;
-    QORSysOs::Handle* const mine = std::find(opened, end, handle);
+    Handle* const end = state.open + state.opened;
+    Handle* const mine = std::find(state.open, end, handle);
     if (mine != end)
-        *mine = opened[--openCount];
-    else if (armed)
-        ++foreign;
+        *mine = state.open[--state.opened];
+    else if (state.armed)
+        ++state.foreignCloses;
     const HRESULT result = QORSysOsReal::Close(handle);
     return kind == Fail ? kInjected : result;
 }

@@ -13,7 +13,6 @@
 
 using namespace QORSysTextFileUtilities;
 using FaultSeam::Call;
-using FaultSeam::Count;
 namespace Seam = FaultSeam;
 
 // Allocations of the whole program, counted and failed by the seam while
@@ -25,7 +24,8 @@ void* Allocated(std::size_t size, std::size_t alignment)
 {
     const int kind = Seam::Next(Seam::New);
     if (kind >= 0) throw std::bad_alloc();
-    if (kind == -1 && Count(Seam::New) <= std::size(armed)) armed[Count(Seam::New) - 1] = {size, alignment};
+    if (kind == -1 && Seam::state.counts[Seam::New] <= std::size(armed))
+        armed[Seam::state.counts[Seam::New] - 1] = {size, alignment};
     void* block = nullptr;
 #ifdef _WIN32
     // malloc aligns to 16 bytes; nothing in this program asks for more.
@@ -55,12 +55,7 @@ const unsigned kKindsOf[] = {F, F | S | Z, F | S | Z, F | Z, F | S | Z, F, F, F}
 
 // What a run gave: the result, the output argument (or the file's bytes
 // afterwards) and the caller's position (-1: no descriptor).
-struct Outcome {
-    HRESULT result;
-    std::string output;
-    long long position = -1;
-    std::string Text() const { return testing::PrintToString(std::make_tuple(result, output, position)); }
-};
+using Outcome = std::tuple<HRESULT, std::string, long long>;
 
 // The outcome when call number nth (0: any) of call goes wrong in one of the
 // ways in kinds. The first matching row counts.
@@ -82,21 +77,21 @@ protected:
             result = call();
         } catch (const std::bad_alloc&) {
         }
-        Seam::Disarm();
+        Seam::state.armed = false;
         return result;
     }
 
-    // Runs once without faults, then once per fault of each call the clean run made.
+    // Runs once without faults, then once per fault of each call the clean
+    // run made; each outcome must be the table's, or the clean one.
     void Sweep(const std::function<Outcome()>& run, const Outcome& good, const std::vector<Row>& table)
     {
         faults_.clear();
-        Check("no fault", run(), good);
-        unsigned counts[Seam::kCalls];
-        for (unsigned c = 0; c < Seam::kCalls; ++c) counts[c] = Count(Call(c));
-        ASSERT_GT(counts[Seam::Read] + counts[Seam::Write], 0u) << "the export's calls do not reach the seam";
+        EXPECT_EQ(run(), good);
+        const Seam::State clean = Seam::state;
+        ASSERT_GT(clean.counts[Seam::Read] + clean.counts[Seam::Write], 0u) << "the calls do not reach the seam";
         std::vector<bool> used(table.size());
         for (unsigned c = 0; c < Seam::kCalls; ++c) {
-            for (unsigned nth = 1; nth <= counts[c]; ++nth) {
+            for (unsigned nth = 1; nth <= clean.counts[c]; ++nth) {
                 for (unsigned kind = Seam::Fail; kind <= Seam::Zero; ++kind) {
                     if ((kKindsOf[c] & 1u << kind) == 0) continue;
                     faults_ = {{Call(c), nth, Seam::Kind(kind)}};
@@ -105,20 +100,15 @@ protected:
                         return r.call == c && (r.nth == 0 || r.nth == nth) && (r.kinds & 1u << kind) != 0;
                     });
                     if (row != table.end()) used[row - table.begin()] = true;
-                    Check(std::string(kCallNames[c]) + " #" + std::to_string(nth) + " " + kKindNames[kind], got,
-                          row == table.end() ? good : row->outcome);
+                    const std::string what = kCallNames[c] + (" #" + std::to_string(nth)) + " " + kKindNames[kind];
+                    EXPECT_EQ(got, row == table.end() ? good : row->outcome) << what;
+                    EXPECT_EQ(Seam::state.opened, 0u) << what << ": a handle it opened was left open";
+                    EXPECT_EQ(Seam::state.foreignCloses, 0u) << what << ": the caller's file was closed";
                 }
             }
         }
         // A row no call reached describes calls the export no longer makes.
         for (std::size_t i = 0; i < table.size(); ++i) EXPECT_TRUE(used[i]) << "row " << i << " was never reached";
-    }
-
-    static void Check(const std::string& what, const Outcome& got, const Outcome& want)
-    {
-        EXPECT_EQ(got.Text(), want.Text()) << what;
-        EXPECT_EQ(Seam::Leaked(), 0) << what << ": a handle it opened was left open";
-        EXPECT_EQ(Seam::ForeignCloses(), 0u) << what << ": the caller's file was closed";
     }
 
     // Runs call on a file holding bytes, opened in mode at start; the output
@@ -144,7 +134,7 @@ TEST_F(FaultSweep, DetectFileEOL)
         const char* eol = "unset";
         Outcome outcome = OnDescriptor(std::string(4095, 'a') + "\r\ncd", "rb", 4098,
                                        [&](QORSysFileDescriptor& file) { return DetectFileEOL(file, eol, 1); });
-        outcome.output = eol;
+        std::get<1>(outcome) = eol;
         return outcome;
     };
     Sweep(run, {S_OK, "\r\n", 4098},
@@ -179,7 +169,7 @@ TEST_F(FaultSweep, DetectUnicodeBOMOnAFile)
         const auto run = [&] {
             Outcome outcome = OnDescriptor(kMark + "0123456789", "rb", 10,
                                            [&](QORSysFileDescriptor& file) { return DetectUnicodeBOM(file, restore); });
-            outcome.output.clear();
+            std::get<1>(outcome).clear();
             return outcome;
         };
         Sweep(run, {S_OK, "", restore ? 10 : 3}, restore ? restoring : leaving);
@@ -217,16 +207,16 @@ TEST_F(FaultSweep, DetectFileFormatDeep)
     const auto run = [&] {
         int format = 0;
         const HRESULT result = Armed([&] { return DetectFileFormatDeep(path, format); });
-        return Outcome{result, std::to_string(format) + (Count(Seam::New) ? " allocated" : "")};
+        return Outcome{result, std::to_string(format) + (Seam::state.counts[Seam::New] ? " allocated" : ""), -1};
     };
-    Sweep(run, {S_OK, "2"},
+    Sweep(run, {S_OK, "2", -1},
           {
-              {Seam::Open, 0, F, {kInjected, "1"}},
-              {Seam::Size, 0, F, {kInjected, "1"}},
-              {Seam::Size, 0, S, {S_OK, "1"}},  // grown past its size: read until a read gives 0, not judged
-              {Seam::Read, 0, F, {kInjected, "1"}},
-              {Seam::Read, 3, Z, {S_OK, "2"}},  // the end, as it is
-              {Seam::Read, 0, Z, {S_OK, "1"}},  // shrunk: bytes remain but none come
+              {Seam::Open, 0, F, {kInjected, "1", -1}},
+              {Seam::Size, 0, F, {kInjected, "1", -1}},
+              {Seam::Size, 0, S, {S_OK, "1", -1}},  // grown past its size: read until a read gives 0, not judged
+              {Seam::Read, 0, F, {kInjected, "1", -1}},
+              {Seam::Read, 3, Z, {S_OK, "2", -1}},  // the end, as it is
+              {Seam::Read, 0, Z, {S_OK, "1", -1}},  // shrunk: bytes remain but none come
           });
 }
 
@@ -237,17 +227,17 @@ TEST_F(FaultSweep, CompareCatalogFiles)
     const std::string tail(200 * 1024, 'x');
     const QORSysPath first = Path(Write("first.velnls", "k=1\r\nvalue=2\r\n" + tail));
     const QORSysPath second = Path(Write("second", "k=1\nvalue=2\n" + tail));
-    const auto run = [&] { return Outcome{Armed([&] { return CompareCatalogFiles(first, second); }), ""}; };
-    Sweep(run, {S_OK, ""},
+    const auto run = [&] { return Outcome{Armed([&] { return CompareCatalogFiles(first, second); }), "", -1}; };
+    Sweep(run, {S_OK, "", -1},
           {
-              {Seam::Open, 0, F, {E_FAIL, ""}},
-              {Seam::Read, 0, F, {E_FAIL, ""}},
+              {Seam::Open, 0, F, {E_FAIL, "", -1}},
+              {Seam::Read, 0, F, {E_FAIL, "", -1}},
 #ifndef _WIN32  // a Windows program's operator new is not the DLLs': their allocations cannot be failed from here
-              {Seam::New, 0, F, {kBadAlloc, ""}},
+              {Seam::New, 0, F, {kBadAlloc, "", -1}},
 #endif
-              {Seam::Size, 1, F | S | Z, {S_OK, ""}},  // the second counts as empty, or as what it said
-              {Seam::Size, 2, F | S | Z, {S_FALSE, ""}},
-              {Seam::Read, 2, Z, {S_FALSE, ""}},  // the first ends early
+              {Seam::Size, 1, F | S | Z, {S_OK, "", -1}},  // the second counts as empty, or as what it said
+              {Seam::Size, 2, F | S | Z, {S_FALSE, "", -1}},
+              {Seam::Read, 2, Z, {S_FALSE, "", -1}},  // the first ends early
           });
     // A file that shrank or grew: its text ends where its read stopped or where its size said.
     // clang-format off
@@ -269,7 +259,7 @@ TEST_F(FaultSweep, CompareCatalogFiles)
     const QORSysPath big[] = {Path(Write("a.velnls", std::string(sizes[0], 'a'))),
                               Path(Write("b", std::string(sizes[1], 'a')))};
     EXPECT_EQ(Armed([&] { return CompareCatalogFiles(big[1], big[0]); }), S_OK);
-    ASSERT_EQ(Count(Seam::New), 2u);
+    ASSERT_EQ(Seam::state.counts[Seam::New], 2u);
     for (int i : {0, 1}) {
         EXPECT_EQ(armed[i].alignment, 2u << 20);
         EXPECT_EQ(armed[i].size % (2u << 20), 0u);

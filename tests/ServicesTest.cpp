@@ -15,25 +15,7 @@ namespace {
 
 using Services = Scratch;
 
-TEST(IsUTF8, StopsAtTheFirstBadSequence)
-{
-    // clang-format off
-    const struct { std::string bytes; long stop; } cases[] = {  // stop -1: valid
-        {"", -1}, {"plain", -1}, {"\xC2\x80\xDF\xBF", -1}, {"\xE0\xA0\x80\xED\x9F\xBF\xEF\xBF\xBF", -1},
-        {"\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", -1}, {"ab\x80", 2}, {"a\xC0\xAF", 1}, {"a\xC1\xBF", 1},
-        {"ab\xE0\x9F\xBF", 2}, {"\xF0\x8F\xBF\xBF", 0}, {"x\xED\xA0\x80", 1}, {"x\xF4\x90\x80\x80", 1},
-        {"\xF5\x80\x80\x80", 0}, {"\xC3\xA9\xE2\x82", 2}, {"\xC3\xA9\xF0\x9F\x98", 2}, {"\xE2\x28\xA1", 0},
-        {"\xF0\x9F\x98\x28", 0}, {std::string("a\0\xFF", 3), 2},
-    };
-    // clang-format on
-    for (const auto& c : cases) {
-        const char* text = c.bytes.data();
-        EXPECT_EQ(QORSysUCAlgorithm::IsUTF8(text, c.bytes.size()) != 0, c.stop >= 0) << c.bytes;
-        EXPECT_EQ(text - c.bytes.data(), c.stop >= 0 ? c.stop : 0) << c.bytes;
-    }
-}
-
-TEST(TextServices, PathsStringsAndCatalogHeads)
+TEST(TextServices, PathsAndStrings)
 {
     // clang-format off
     struct PathCase { const char* text; const char* extension; unsigned char relative; };  // null: none
@@ -62,23 +44,6 @@ TEST(TextServices, PathsStringsAndCatalogHeads)
     EXPECT_STREQ(text.ConvertToChar(), "@az[`az{\xC3\x89");
     EXPECT_FALSE(text != "@az[`az{\xC3\x89");
     EXPECT_TRUE(text != nullptr);
-
-    const std::string mark = "\xEF\xBB\xBF";
-    // clang-format off
-    const struct { std::string text; std::size_t skipped; int format; } heads[] = {
-        {"k=v", 0, 1}, {mark + "k=v", 3, 2}, {"<meta charset=\"utf-8\"/>\r\nk", 25, 2},
-        {mark + "<meta charset=\"ISO-8859-1\"/>\nk", 32, 2}, {"<meta charset=\"ISO-8859-1\"/>\rk", 29, 1},
-        {"<meta charset=\"UTF-8\"/>", 23, 2}, {"<meta charset=\"UTF-8\"/> k", 0, 1}, {"<meta charset=\"UTF-8\"", 0, 1},
-        {"<meta charset=\"UTF-8\n\"/>\n", 0, 1}, {"\xEF\xBB", 0, 1},
-    };
-    // clang-format on
-    for (const auto& c : heads) {
-        const char* head = c.text.c_str();
-        int format = 0;
-        EXPECT_EQ(DetectCatalogFileFormat(head, format), S_OK);
-        EXPECT_EQ(static_cast<std::size_t>(head - c.text.c_str()), c.skipped) << c.text;
-        EXPECT_EQ(format, c.format) << c.text;
-    }
 }
 
 TEST_F(Services, FileServicesModesAndLimits)

@@ -1,9 +1,6 @@
 #include "CatalogTextCompare.h"
 
-#include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "ByteVector.h"
 
 namespace QORSysTextFileUtilities {
 
@@ -16,20 +13,17 @@ bool IsLineBreak(char byte) { return byte == '\r' || byte == '\n'; }
 long long EqualRun(const char* a, const char* b, long long limit)
 {
     long long run = 0;
-#if defined(__SSE2__)
-    const auto equal = [&](long long at) {
-        return _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + at)),
-                              _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + at)));
-    };
-    const auto differences = [&](long long at) {
-        return ~static_cast<unsigned>(_mm_movemask_epi8(equal(at))) & 0xFFFFu;
-    };
+#if defined(KESTRUNE_BYTE_VECTOR)
+    using namespace ByteVector;
+    const auto differences = [&](long long at) { return MaskOf(Load(a + at) == Load(b + at)) ^ kAllBytes; };
     // Runs end at every line break that differs, so most are a line long.
     for (; limit - run >= 32; run += 32) {
-        if (const unsigned differ = differences(run) | differences(run + 16) << 16) return run + __builtin_ctz(differ);
+        const Mask low = differences(run);
+        const Mask high = differences(run + 16);
+        if ((low | high) != 0) return run + FirstByte(low, high);
     }
     if (limit - run >= 16) {
-        if (const unsigned differ = differences(run)) return run + __builtin_ctz(differ);
+        if (const Mask differ = differences(run)) return run + FirstByte(differ);
         run += 16;
     }
 #endif

@@ -2,10 +2,9 @@
 #include "QORSysTextFileUtilities.h"
 #include "TextFileConstants.h"
 
+#include "ByteVector.h"
+
 #include <cstdint>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace QORSysTextFileUtilities {
 
@@ -30,18 +29,16 @@ const char* MatchLineEnding(char first, char second)
 // address sanitizer is told so.
 __attribute__((no_sanitize_address)) const char* FindScanStop(const char* text)
 {
-#if defined(__SSE2__)
+#if defined(KESTRUNE_BYTE_VECTOR)
+    using namespace ByteVector;
     const auto address = reinterpret_cast<std::uintptr_t>(text);
-    const auto* block = reinterpret_cast<const __m128i*>(address & ~std::uintptr_t{15});
-    const __m128i stops[] = {_mm_setzero_si128(), _mm_set1_epi8('\r'), _mm_set1_epi8('\n'), _mm_set1_epi8(-1)};
-    const auto stopsIn = [&stops](__m128i bytes) {
-        __m128i any = _mm_cmpeq_epi8(bytes, stops[0]);
-        for (int i = 1; i < 4; ++i) any = _mm_or_si128(any, _mm_cmpeq_epi8(bytes, stops[i]));
-        return static_cast<unsigned>(_mm_movemask_epi8(any));
+    const auto* block = reinterpret_cast<const V*>(address & ~std::uintptr_t{15});
+    const auto stopsIn = [](V bytes) {
+        return MaskOf((bytes == 0) | (bytes == '\r') | (bytes == '\n') | (bytes == 0xFF));
     };
-    unsigned found = stopsIn(_mm_load_si128(block)) & (0xFFFFu << (address & 15));  // not the bytes before text
-    while (found == 0) found = stopsIn(_mm_load_si128(++block));
-    return reinterpret_cast<const char*>(block) + __builtin_ctz(found);
+    Mask found = stopsIn(*block) & (kAllBytes << (address & 15) * kBitsPerByte);  // not the bytes before text
+    while (found == 0) found = stopsIn(*++block);
+    return reinterpret_cast<const char*>(block) + FirstByte(found);
 #else
     while (*text != '\0' && !IsLineBreak(*text) && *text != '\xFF') ++text;
     return text;
