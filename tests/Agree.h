@@ -157,10 +157,56 @@ inline const char* Deep(const std::string& dir, const std::string& bytes)
     return nullptr;
 }
 
+// The descriptor forms on a file of the bytes, opened at a start and with a
+// restore flag both taken from the bytes: each one's result, where it leaves
+// the position, and what the writers leave in the file.
+inline const char* Descriptors(const std::string& dir, const std::string& bytes)
+{
+    const std::size_t size = bytes.size(), at = std::min(bytes.find_first_of("\r\n"), size);
+    const unsigned start = size == 0 ? 0 : static_cast<unsigned char>(bytes.back()) % (size + 1);
+    const char restore = size % 2 == 0 ? 0 : size % 4 == 1 ? 1 : '\x80';  // any non-zero value restores
+    const bool mark = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    const std::string name(size % 250, 'n'), line = "<meta charset=\"" + name + "\"/>\n";
+    const bool fits = line.size() <= 256;
+    const auto after = [&](const char* mode, auto call, HRESULT result, std::size_t end, const std::string& head) {
+        QORSysFileDescriptor file;
+        unsigned int position = 0;
+        QORSysFOpen(File(dir, "open", bytes), mode, file, 0);
+        QORSysFSeek(file, static_cast<int>(start), 0);
+        const bool agree = call(file) == result && QORSysFTell(file, &position) >= 0 && position == end;
+        QORSysFClose(file);
+        std::FILE* written = std::fopen((dir + "/open").c_str(), "rb");
+        std::string now(std::max(size, head.size()) + 1, '\0');
+        now.resize(std::fread(now.data(), 1, now.size(), written));
+        std::fclose(written);
+        return agree && now == std::string(bytes).replace(0, head.size(), head);
+    };
+    const char* eol = nullptr;
+    AGREE(after(
+        "rb", [&](QORSysFileDescriptor& f) { return DetectFileEOL(f, eol, restore); }, at < size ? S_OK : S_FALSE,
+        restore ? start : std::min(at + 2, size), ""));
+    AGREE(after(
+        "rb", [&](QORSysFileDescriptor& f) { return DetectUnicodeBOM(f, restore); },
+        size < 3 ? E_FAIL
+        : mark   ? S_OK
+                 : S_FALSE,
+        restore || (size >= 3 && !mark) ? start
+        : size < 3                      ? size
+                                        : 3,
+        ""));
+    AGREE(after(
+        "r+b", [&](QORSysFileDescriptor& f) { return WriteUnicodeBOM(f, restore); }, S_OK, restore ? start : 3,
+        "\xEF\xBB\xBF"));
+    AGREE(after(
+        "r+b", [&](QORSysFileDescriptor& f) { return WriteCatalogFileTag(f, name.c_str(), "\n", restore); },
+        fits ? S_OK : E_FAIL, restore || !fits ? start : line.size(), fits ? line : ""));
+    return nullptr;
+}
+
 #undef AGREE
 
 using Check = const char* (*)(const std::string& dir, const std::string& bytes);
-inline constexpr Check kChecks[] = {Eol, Bom, Utf8, Compare, Deep};
+inline constexpr Check kChecks[] = {Eol, Bom, Utf8, Compare, Deep, Descriptors};
 
 }  // namespace Agree
 
