@@ -24,27 +24,28 @@ struct QORSysFileDescriptor {
 
 /// Opens path. mode is "rb", "r+b", "wb" or "w+b" with fopen's meanings; flags
 /// must be 0. A directory is refused. On failure the record is left not open.
-KESTRUNE_API HRESULT QORSysFOpen(const QORSysPath& path, const char* mode, QORSysFileDescriptor& file, int flags);
+QORSYS_FILE_API HRESULT QORSysFOpen(const QORSysPath& path, const char* mode, QORSysFileDescriptor& file, int flags);
 /// Closes the file and marks the record not open.
-KESTRUNE_API HRESULT QORSysFClose(QORSysFileDescriptor& file);
+QORSYS_FILE_API HRESULT QORSysFClose(QORSysFileDescriptor& file);
 /// Reads up to count bytes at the current position; stores the number read
 /// (less than count only at the end of the file, 0 there). bytesRead may be null.
-KESTRUNE_API HRESULT QORSysFRead(QORSysFileDescriptor& file, char* buffer, unsigned int count, unsigned int* bytesRead);
+QORSYS_FILE_API HRESULT QORSysFRead(QORSysFileDescriptor& file, char* buffer, unsigned int count,
+                                    unsigned int* bytesRead);
 /// Writes count bytes at the current position, overwriting what is there.
 /// bytesWritten may be null.
-KESTRUNE_API HRESULT QORSysFWrite(QORSysFileDescriptor& file, const char* buffer, unsigned int count,
-                                  unsigned int* bytesWritten);
+QORSYS_FILE_API HRESULT QORSysFWrite(QORSysFileDescriptor& file, const char* buffer, unsigned int count,
+                                     unsigned int* bytesWritten);
 /// Moves the position: origin 0 to offset taken as an unsigned 32-bit position
 /// (so any position QORSysFTell stored seeks back), 1 by offset from the
 /// current position, 2 by offset from the end. A resulting position that is
 /// negative or past 4 GiB - 1 fails.
-KESTRUNE_API HRESULT QORSysFSeek(QORSysFileDescriptor& file, int offset, int origin);
+QORSYS_FILE_API HRESULT QORSysFSeek(QORSysFileDescriptor& file, int offset, int origin);
 /// Stores the current position; fails with QORSYS_E_OVERFLOW past 4 GiB - 1.
-KESTRUNE_API HRESULT QORSysFTell(QORSysFileDescriptor& file, unsigned int* position);
+QORSYS_FILE_API HRESULT QORSysFTell(QORSysFileDescriptor& file, unsigned int* position);
 /// Stores the file's size; fails with QORSYS_E_OVERFLOW for 4 GiB or more.
-KESTRUNE_API HRESULT QORSysFSize(QORSysFileDescriptor& file, unsigned int* size);
+QORSYS_FILE_API HRESULT QORSysFSize(QORSysFileDescriptor& file, unsigned int* size);
 /// Reads one byte into character as 0..255 and returns S_OK; at the end of
 /// the file stores -1 and returns S_FALSE.
-KESTRUNE_API HRESULT QORSysFGetc(QORSysFileDescriptor& file, int* character);
+QORSYS_FILE_API HRESULT QORSysFGetc(QORSysFileDescriptor& file, int* character);
 
 #endif

@@ -1,6 +1,5 @@
+#include "PathSyntax.h"
 #include "QORSysText.h"
-
-#include <cstring>
 
 QORSysPath::QORSysPath() = default;
 
@@ -19,12 +18,11 @@ HRESULT QORSysPath::Set(const char* text)
     return S_OK;
 }
 
-unsigned char QORSysPath::IsRelative() const { return text_.empty() || text_[0] != '/' ? 1 : 0; }
+unsigned char QORSysPath::IsRelative() const { return QORSysPathSyntax::RootLength(text_) == 0 ? 1 : 0; }
 
 HRESULT QORSysPath::GetExtension(VELUnicodeString& extension) const
 {
-    const std::size_t slash = text_.rfind('/');
-    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const std::size_t nameStart = QORSysPathSyntax::NameStart(text_);
     const std::size_t dot = text_.rfind('.');
     if (dot == std::string::npos || dot <= nameStart || dot + 1 == text_.size()) return E_FAIL;
     extension = VELUnicodeString(text_.c_str() + dot + 1);

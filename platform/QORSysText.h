@@ -9,7 +9,7 @@
 #include <string>
 
 /// A Unicode string with value semantics, held as UTF-8.
-class KESTRUNE_API VELUnicodeString {
+class QORSYS_TEXT_API VELUnicodeString {
 public:
     VELUnicodeString();
     /// Takes a copy of the UTF-8 text; a null pointer gives an empty string.
@@ -34,7 +34,7 @@ private:
 };
 
 /// A file-system path with value semantics, held as the narrow text it was set from.
-class KESTRUNE_API QORSysPath {
+class QORSYS_TEXT_API QORSysPath {
 public:
     QORSysPath();
     /// An equal path.
@@ -49,7 +49,9 @@ public:
     /// The same from a narrow text.
     HRESULT Set(const char* text);
 
-    /// 1 when the path does not start at the root ("/"), 0 when it does.
+    /// 1 when the path does not start at a root, 0 when it does: "/" on POSIX;
+    /// on Windows a drive with a separator ("C:\\", "C:/") or a UNC share
+    /// ("\\\\server\\share"), while "\\x" and "C:x" are relative there.
     unsigned char IsRelative() const;
     /// Stores the last component's extension, without its dot. Negative when
     /// the last component has no dot, starts with its only dot (".profile")
@@ -69,7 +71,7 @@ namespace QORSysUCAlgorithm {
 /// overlong forms, no surrogates, nothing above U+10FFFF). Otherwise non-zero,
 /// with text moved to the first byte of the first sequence that is invalid
 /// or cut short by the end of the range.
-KESTRUNE_API int IsUTF8(const char*& text, unsigned long long length);
+QORSYS_TEXT_API int IsUTF8(const char*& text, unsigned long long length);
 }  // namespace QORSysUCAlgorithm
 
 #endif

@@ -11,12 +11,12 @@
 // <meta charset="NAME"/> ended by one CR LF, LF or CR (or by the end of the
 // text). format becomes 2 when a byte-order mark was there or NAME is UTF-8
 // in any letter case, else 1. A null text fails and changes nothing.
-KESTRUNE_API HRESULT DetectCatalogFileFormat(const char*& text, int& format);
+VEL_GENERAL_API HRESULT DetectCatalogFileFormat(const char*& text, int& format);
 
 // Stores the absolute form of path: a relative path is resolved against the
 // process's current directory; ".", ".." and repeated slashes are then
 // removed lexically. Negative when path is null or the current directory
 // cannot be had; absolutePath is then unchanged.
-KESTRUNE_API HRESULT VELGetAbsolutePath(const VELUnicodeString* path, VELUnicodeString& absolutePath);
+VEL_GENERAL_API HRESULT VELGetAbsolutePath(const VELUnicodeString* path, VELUnicodeString& absolutePath);
 
 #endif

@@ -1,43 +1,42 @@
+#include "CurrentDirectory.h"
+#include "PathSyntax.h"
 #include "VELGeneral.h"
 
-#include <unistd.h>
-#include <cerrno>
 #include <string>
 #include <vector>
 
 namespace {
 
-HRESULT CurrentDirectory(std::string& directory)
-{
-    std::vector<char> buffer(256);
-    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
-        if (errno != ERANGE) return QORSysResultFromErrno(errno);
-        buffer.resize(buffer.size() * 2);
-    }
-    directory = buffer.data();
-    return S_OK;
-}
+using namespace QORSysPathSyntax;
 
-// Drops empty and "." components and lets ".." remove the one before it; the
-// root's parent is the root.
+// Keeps the root (with the platform's separators), drops empty and "."
+// components and lets ".." remove the one before it; the root's parent is
+// the root.
 std::string Normalise(const std::string& absolute)
 {
+    const std::size_t rootLength = RootLength(absolute);
+    std::string result = absolute.substr(0, rootLength);
+    for (char& c : result) {
+        if (IsSeparator(c)) c = kSeparator;
+    }
     std::vector<std::string> parts;
-    std::size_t start = 0;
+    std::size_t start = rootLength;
     while (start <= absolute.size()) {
-        std::size_t slash = absolute.find('/', start);
-        if (slash == std::string::npos) slash = absolute.size();
-        const std::string part = absolute.substr(start, slash - start);
+        std::size_t end = start;
+        while (end < absolute.size() && !IsSeparator(absolute[end])) ++end;
+        const std::string part = absolute.substr(start, end - start);
         if (part == "..") {
             if (!parts.empty()) parts.pop_back();
         } else if (!part.empty() && part != ".") {
             parts.push_back(part);
         }
-        start = slash + 1;
+        start = end + 1;
     }
-    std::string result;
-    for (const std::string& part : parts) result += "/" + part;
-    return result.empty() ? "/" : result;
+    for (const std::string& part : parts) {
+        if (result.empty() || !IsSeparator(result.back())) result += kSeparator;
+        result += part;
+    }
+    return result;
 }
 
 }  // namespace
@@ -46,11 +45,9 @@ HRESULT VELGetAbsolutePath(const VELUnicodeString* path, VELUnicodeString& absol
 {
     if (path == nullptr) return QORSYS_E_INVALIDARG;
     std::string joined = path->ConvertToChar();
-    if (joined.empty() || joined[0] != '/') {
-        std::string directory;
-        const HRESULT result = CurrentDirectory(directory);
+    if (RootLength(joined) == 0) {
+        const HRESULT result = QORSysOs::JoinToCurrentDirectory(std::string(joined), joined);
         if (result < 0) return result;
-        joined = directory + "/" + joined;
     }
     absolutePath = VELUnicodeString(Normalise(joined).c_str());
     return S_OK;

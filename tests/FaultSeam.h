@@ -33,7 +33,7 @@ struct State {
     std::intptr_t open[16] = {};  // opened while armed and not closed (no allocation: that is counted too)
     unsigned opened = 0, foreignCloses = 0;
 };
-KESTRUNE_API extern State state;
+QORSYS_FILE_API extern State state;
 
 inline void Arm(const std::vector<Fault>& faults = {})
 {

@@ -8,13 +8,36 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
-#ifndef _WIN32
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
+
+// What Windows answers differently: a directory, and a read of a file open
+// only for writing (or the reverse), are refused as access denied; the null
+// device is NUL; a name that is not UTF-8 is refused rather than passed on;
+// resolved paths use "\\".
+#ifdef _WIN32
+inline constexpr HRESULT kDirectoryRefused = QORSysResultFromErrno(5);
+inline constexpr HRESULT kWrongAccess = QORSysResultFromErrno(5);
+inline constexpr HRESULT kNotUtf8Name = QORSysResultFromErrno(1113);
+inline constexpr char kNullDevice[] = "NUL";
+inline constexpr char kSeparator = '\\';
+inline constexpr unsigned char kSlashRooted = 1;  // "/x" has no drive: relative to the current one
+#else
+inline constexpr HRESULT kDirectoryRefused = QORSysResultFromErrno(EISDIR);
+inline constexpr HRESULT kWrongAccess = QORSysResultFromErrno(EBADF);
+inline constexpr HRESULT kNotUtf8Name = S_OK;
+inline constexpr char kNullDevice[] = "/dev/null";
+inline constexpr char kSeparator = '/';
+inline constexpr unsigned char kSlashRooted = 0;
 #endif
 
 inline QORSysPath Path(const std::string& text)

@@ -6,6 +6,8 @@
 
 #include <cstdio>
 #include <functional>
+#include <utility>
+#include <vector>
 
 using namespace QORSysExeUtilities;
 
@@ -16,10 +18,15 @@ using Services = Scratch;
 TEST(TextServices, PathsAndStrings)
 {
     // clang-format off
-    const struct { const char* text; const char* extension; unsigned char relative; } paths[] = {  // null: none
-        {"a.velnls", "velnls", 1}, {"/d.x/file.TXT", "TXT", 0}, {"/d.x/file", nullptr, 0}, {".profile", nullptr, 1},
-        {"dir/", nullptr, 1},      {"a.b.c", "c", 1},           {"trailing.", nullptr, 1},
+    struct PathCase { const char* text; const char* extension; unsigned char relative; };  // null: none
+    std::vector<PathCase> paths = {
+        {"a.velnls", "velnls", 1}, {"/d.x/file.TXT", "TXT", kSlashRooted}, {"/d.x/file", nullptr, kSlashRooted},
+        {".profile", nullptr, 1}, {"dir/", nullptr, 1}, {"a.b.c", "c", 1}, {"trailing.", nullptr, 1},
     };
+#ifdef _WIN32
+    paths.insert(paths.end(), {{"C:\\d.x\\f.TXT", "TXT", 0}, {"c:/d.x/f", nullptr, 0}, {"C:a.b", "b", 1},
+        {"C:.profile", nullptr, 1}, {"\\\\srv\\share\\f.velnls", "velnls", 0}, {"d.x\\f", nullptr, 1}, {"\\d", nullptr, 1}});
+#endif
     // clang-format on
     for (const auto& c : paths) {
         QORSysPath path;
@@ -160,12 +167,24 @@ TEST_F(Services, PrintCmdLineEchoesEachArgumentAndASpace)
 
 TEST_F(Services, AbsolutePaths)
 {
-    const std::string cwd = std::filesystem::current_path().generic_string(), gone = dir_ + "/gone";
+    const std::string cwd = std::filesystem::current_path().string(), gone = dir_ + "/gone";
     // clang-format off
+#ifdef _WIN32
+    // Drive, UNC, root-relative and drive-relative forms; a current directory cannot be removed here.
+    const std::string root = cwd.substr(0, 3), driveC = cwd[0] == 'C' ? cwd + "\\x" : "C:\\x";
+    const struct { bool cwdGone; const char* text; HRESULT result; std::string path; } cases[] = {
+        {false, "", E_FAIL, "/kept"}, {false, "C:/a/../b", S_OK, "C:/a/../b"}, {false, "\\\\srv\\share\\..\\x", S_OK, "\\\\srv\\share\\..\\x"},
+        {false, "sub/./x/..//f", S_OK, cwd + "\\sub\\f"}, {false, "..\\..\\..\\..\\..\\..\\..\\..\\..\\..", S_OK, root},
+        {false, "/a/./b", S_OK, root + "a\\b"}, {false, "C:x", S_OK, driveC},
+    };
+    const std::pair<const char*, const char*> resolved[] = {{"C:/x//y/./z/../", "C:\\x\\y"}, {"\\\\s\\h\\..\\..\\a", "\\\\s\\h\\a"}};
+#else
     const struct { bool cwdGone; const char* text; HRESULT result; std::string path; } cases[] = {
         {false, "", E_FAIL, "/kept"}, {false, "/a/../b", S_OK, "/a/../b"}, {false, "sub/./x/..//f", S_OK, cwd + "/sub/f"},
         {false, "../../../../../../../../../../../../../..", S_OK, "/"}, {true, "relative", E_FAIL, "/kept"}, {true, "/abs", S_OK, "/abs"},
     };
+    const std::pair<const char*, const char*> resolved[] = {{"/x//y/./z/../", "/x/y"}};
+#endif
     // clang-format on
     for (const auto& c : cases) {
         if (c.cwdGone) {  // a current directory that no longer exists
@@ -179,10 +198,12 @@ TEST_F(Services, AbsolutePaths)
         EXPECT_EQ(result, c.result) << c.text;
         EXPECT_EQ(path.ConvertToChar(), c.path) << c.text;
     }
-    const VELUnicodeString text("/x//y/./z/../");
     VELUnicodeString absolute;
-    EXPECT_EQ(VELGetAbsolutePath(&text, absolute), S_OK);
-    EXPECT_STREQ(absolute.ConvertToChar(), "/x/y");
+    for (const auto& [text, expected] : resolved) {
+        const VELUnicodeString path(text);
+        EXPECT_EQ(VELGetAbsolutePath(&path, absolute), S_OK);
+        EXPECT_STREQ(absolute.ConvertToChar(), expected);
+    }
     EXPECT_LT(VELGetAbsolutePath(nullptr, absolute), 0);
 }
 

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-namespace fs = std::filesystem;
+namespace fs = std::filesystem;  // names are UTF-8: u8path and u8string, also on Windows
 
 namespace kestrune_tool {
 
@@ -42,11 +42,11 @@ int WalkDirectory(const Invocation& run, const std::string& directory, std::vect
     };
     std::vector<Entry> entries;
     std::error_code error;
-    for (fs::directory_iterator it(directory, error), end; !error && it != end; it.increment(error)) {
+    for (fs::directory_iterator it(fs::u8path(directory), error), end; !error && it != end; it.increment(error)) {
         std::error_code ignored;  // an entry whose type cannot be had is taken as a file, and reported when opened
         // Nothing to read in a socket, and opening a FIFO would wait for a writer.
         if (it->is_fifo(ignored) || it->is_socket(ignored)) continue;
-        entries.push_back({it->path().filename().native(), it->is_directory(ignored)});
+        entries.push_back({it->path().filename().u8string(), it->is_directory(ignored)});
     }
     int status = kYes;
     if (error) status = Trouble(directory.c_str(), "cannot read the directory", QORSysResultFromErrno(error.value()));
@@ -61,10 +61,10 @@ int WalkDirectory(const Invocation& run, const std::string& directory, std::vect
         // A link back to a directory being walked would never end.
         const bool loop = std::any_of(within.begin(), within.end(), [&](const fs::path& outer) {
             std::error_code ignored;
-            return fs::equivalent(outer, name, ignored);
+            return fs::equivalent(outer, fs::u8path(name), ignored);
         });
         if (loop) continue;
-        within.emplace_back(name);
+        within.push_back(fs::u8path(name));
         status = std::max(status, WalkDirectory(run, name, within, check));
         within.pop_back();
     }
@@ -78,8 +78,8 @@ int EachFile(const Invocation& run, const Check& check)
     int status = kYes;
     for (const char* name : run.operands) {
         std::error_code ignored;
-        if (run.recursive && fs::is_directory(name, ignored)) {
-            std::vector<fs::path> within{name};
+        if (run.recursive && fs::is_directory(fs::u8path(name), ignored)) {
+            std::vector<fs::path> within{fs::u8path(name)};
             status = std::max(status, WalkDirectory(run, name, within, check));
         } else {
             status = std::max(status, CheckFile(name, check));

@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "Help.h"
 #include "Report.h"
+#include "Utf8Arguments.h"
 
 #include <cstdio>
 #include <cstring>
@@ -117,4 +118,10 @@ int Main(int argc, char* argv[])
 
 }  // namespace kestrune_tool
 
-int main(int argc, char* argv[]) { return kestrune_tool::FinishOutput(kestrune_tool::Main(argc, argv)); }
+int main(int argc, char* argv[])
+{
+#ifdef _WIN32
+    kestrune_tool::UseUtf8Arguments(argc, argv);
+#endif
+    return kestrune_tool::FinishOutput(kestrune_tool::Main(argc, argv));
+}
