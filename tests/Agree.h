@@ -10,6 +10,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <functional>
+#include <sstream>
 #include <string>
 
 namespace Agree {
@@ -71,20 +74,14 @@ inline QORSysPath File(const std::string& dir, const char* name, const std::stri
     return result;
 }
 
-// In memory 0xFF ends the text as a zero byte does; in a file only the end does.
-inline const char* Eol(const std::string& dir, const std::string& text)
+// 0xFF ends a text in memory as a zero byte does (in a file only the end does).
+inline const char* Eol(const std::string&, const std::string& text)
 {
-    for (const bool inFile : {false, true}) {
-        const char* eol = nullptr;
-        QORSysFileDescriptor file;
-        QORSysFOpen(File(dir, "eol", text), "rb", file, 0);
-        const HRESULT result = inFile ? DetectFileEOL(file, eol, 1) : DetectEOL(text.c_str(), eol);
-        QORSysFClose(file);
-        const std::size_t at = inFile ? text.find_first_of("\r\n") : std::strcspn(text.c_str(), "\r\n\xFF");
-        const bool found = at < text.size() && IsBreak(text[at]);
-        AGREE(result == (found ? S_OK : S_FALSE));
-        AGREE(eol == std::string(!found || text.compare(at, 2, "\r\n") == 0 ? "\r\n" : text.substr(at, 1)));
-    }
+    const char* eol = nullptr;
+    const std::size_t at = std::strcspn(text.c_str(), "\r\n\xFF");
+    const bool found = IsBreak(text[at]);
+    AGREE(DetectEOL(text.c_str(), eol) == (found ? S_OK : S_FALSE));
+    AGREE(eol == std::string(!found || text.compare(at, 2, "\r\n") == 0 ? "\r\n" : text.substr(at, 1)));
     return nullptr;
 }
 
@@ -165,41 +162,33 @@ inline const char* Descriptors(const std::string& dir, const std::string& bytes)
     const std::size_t size = bytes.size(), at = std::min(bytes.find_first_of("\r\n"), size);
     const unsigned start = size == 0 ? 0 : static_cast<unsigned char>(bytes.back()) % (size + 1);
     const char restore = size % 2 == 0 ? 0 : size % 4 == 1 ? 1 : '\x80';  // any non-zero value restores
-    const bool mark = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    const bool mark = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0, fits = size % 250 + 19 <= 256;
     const std::string name(size % 250, 'n'), line = "<meta charset=\"" + name + "\"/>\n";
-    const bool fits = line.size() <= 256;
-    const auto after = [&](const char* mode, auto call, HRESULT result, std::size_t end, const std::string& head) {
+    const char* eol = nullptr;
+    using Call = std::function<HRESULT(QORSysFileDescriptor&)>;
+    // clang-format off
+    const struct { const char* mode; Call call; HRESULT result; std::size_t end; std::string head; } calls[] = {
+        {"rb", [&](QORSysFileDescriptor& f) { return DetectFileEOL(f, eol, restore); }, at < size ? S_OK : S_FALSE,
+            restore ? start : std::min(at + 2, size), ""},
+        {"rb", [&](QORSysFileDescriptor& f) { return DetectUnicodeBOM(f, restore); }, size < 3 ? E_FAIL : mark ? S_OK : S_FALSE,
+            restore || (size >= 3 && !mark) ? start : std::min<std::size_t>(size, 3), ""},
+        {"r+b", [&](QORSysFileDescriptor& f) { return WriteUnicodeBOM(f, restore); }, S_OK, restore ? start : 3, "\xEF\xBB\xBF"},
+        {"r+b", [&](QORSysFileDescriptor& f) { return WriteCatalogFileTag(f, name.c_str(), "\n", restore); },
+            fits ? S_OK : E_FAIL, restore || !fits ? start : line.size(), fits ? line : ""},
+    };
+    // clang-format on
+    for (const auto& c : calls) {
         QORSysFileDescriptor file;
         unsigned int position = 0;
-        QORSysFOpen(File(dir, "open", bytes), mode, file, 0);
+        QORSysFOpen(File(dir, "open", bytes), c.mode, file, 0);
         QORSysFSeek(file, static_cast<int>(start), 0);
-        const bool agree = call(file) == result && QORSysFTell(file, &position) >= 0 && position == end;
+        const bool agree = c.call(file) == c.result && QORSysFTell(file, &position) >= 0 && position == c.end;
         QORSysFClose(file);
-        std::FILE* written = std::fopen((dir + "/open").c_str(), "rb");
-        std::string now(std::max(size, head.size()) + 1, '\0');
-        now.resize(std::fread(now.data(), 1, now.size(), written));
-        std::fclose(written);
-        return agree && now == std::string(bytes).replace(0, head.size(), head);
-    };
-    const char* eol = nullptr;
-    AGREE(after(
-        "rb", [&](QORSysFileDescriptor& f) { return DetectFileEOL(f, eol, restore); }, at < size ? S_OK : S_FALSE,
-        restore ? start : std::min(at + 2, size), ""));
-    AGREE(after(
-        "rb", [&](QORSysFileDescriptor& f) { return DetectUnicodeBOM(f, restore); },
-        size < 3 ? E_FAIL
-        : mark   ? S_OK
-                 : S_FALSE,
-        restore || (size >= 3 && !mark) ? start
-        : size < 3                      ? size
-                                        : 3,
-        ""));
-    AGREE(after(
-        "r+b", [&](QORSysFileDescriptor& f) { return WriteUnicodeBOM(f, restore); }, S_OK, restore ? start : 3,
-        "\xEF\xBB\xBF"));
-    AGREE(after(
-        "r+b", [&](QORSysFileDescriptor& f) { return WriteCatalogFileTag(f, name.c_str(), "\n", restore); },
-        fits ? S_OK : E_FAIL, restore || !fits ? start : line.size(), fits ? line : ""));
+        std::ostringstream now;
+        now << std::ifstream(dir + "/open", std::ios::binary).rdbuf();
+        AGREE(agree && now.str() == std::string(bytes).replace(0, c.head.size(), c.head));
+    }
+    AGREE(eol == (at < size && bytes.compare(at, 2, "\r\n") != 0 ? bytes.substr(at, 1) : std::string("\r\n")));
     return nullptr;
 }
 
