@@ -74,14 +74,18 @@ inline QORSysPath File(const std::string& dir, const char* name, const std::stri
     return result;
 }
 
-// 0xFF ends a text in memory as a zero byte does (in a file only the end does).
-inline const char* Eol(const std::string&, const std::string& text)
+// 0xFF ends a text in memory as a zero byte does (in a file only the end
+// does). Every start within the first 16 bytes, for the vector scan's sake.
+inline const char* Eol(const std::string&, const std::string& bytes)
 {
-    const char* eol = nullptr;
-    const std::size_t at = std::strcspn(text.c_str(), "\r\n\xFF");
-    const bool found = IsBreak(text[at]);
-    AGREE(DetectEOL(text.c_str(), eol) == (found ? S_OK : S_FALSE));
-    AGREE(eol == std::string(!found || text.compare(at, 2, "\r\n") == 0 ? "\r\n" : text.substr(at, 1)));
+    for (std::size_t skip = 0; skip < 16 && skip <= bytes.size(); ++skip) {
+        const char *text = bytes.c_str() + skip, *eol = nullptr;
+        const std::size_t at = std::strcspn(text, "\r\n\xFF");
+        const bool found = IsBreak(text[at]);
+        AGREE(DetectEOL(text, eol) == (found ? S_OK : S_FALSE));
+        AGREE(eol ==
+              std::string(!found || (text[at] == '\r' && text[at + 1] == '\n') ? "\r\n" : std::string(1, text[at])));
+    }
     return nullptr;
 }
 

@@ -64,25 +64,7 @@ TEST_F(TextFile, GeneratedTextsAgreeWithTheModels)
     EXPECT_EQ(failures[0] + failures[1], "");
 }
 
-TEST_F(TextFile, NullTextsAndEndOfLineFromAnyAlignment)
-{
-    const char *eol = nullptr, *none = nullptr;
-    unsigned int size = 7;
-    EXPECT_EQ(DetectEOL(nullptr, eol), E_FAIL);
-    EXPECT_EQ(DetectUnicodeBOM(none, size), E_FAIL);
-    // Line breaks before the text do not count, at any alignment and distance.
-    for (std::size_t start = 0; start < 16; ++start) {
-        for (std::size_t at = 0; at < 40; ++at) {
-            std::string bytes = std::string(start, '\n') + std::string(at, 'x') + "\r\n";
-            EXPECT_EQ(DetectEOL(bytes.c_str() + start, eol), S_OK);
-            EXPECT_STREQ(eol, "\r\n");
-            bytes[start + at] = '\xFF';
-            EXPECT_EQ(DetectEOL(bytes.c_str() + start, eol), S_FALSE);
-        }
-    }
-}
-
-// What the writers leave in the file and where, or that they refuse.
+// Null texts; what the writers leave in the file and where, or that they refuse.
 TEST_F(TextFile, WritersRefuseWhatDoesNotFit)
 {
     const std::string body(60, '.'), big(260, 'n');
@@ -108,6 +90,10 @@ TEST_F(TextFile, WritersRefuseWhatDoesNotFit)
         }
     }
     // clang-format on
+    const char *eol = nullptr, *none = nullptr;
+    unsigned int size = 7;
+    EXPECT_EQ(DetectEOL(nullptr, eol), E_FAIL);
+    EXPECT_EQ(DetectUnicodeBOM(none, size), E_FAIL);
     for (const auto& c : cases) {
         QORSysFileDescriptor file = Open(c.mode[0] == 'w' ? "" : body, c.mode, c.end == 0 ? 0 : 5);
         EXPECT_EQ(c.write(file), c.result) << c.line;
