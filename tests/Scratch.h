@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -25,18 +24,14 @@
 // device is NUL; a name that is not UTF-8 is refused rather than passed on;
 // resolved paths use "\\".
 #ifdef _WIN32
-inline constexpr HRESULT kDirectoryRefused = QORSysResultFromErrno(5);
-inline constexpr HRESULT kWrongAccess = QORSysResultFromErrno(5);
-inline constexpr HRESULT kNotUtf8Name = QORSysResultFromErrno(1113);
-inline constexpr char kNullDevice[] = "NUL";
-inline constexpr char kSeparator = '\\';
+inline constexpr HRESULT kDirectoryRefused = QORSysResultFromErrno(5), kWrongAccess = kDirectoryRefused,
+                         kNotUtf8Name = QORSysResultFromErrno(1113);
+inline constexpr char kNullDevice[] = "NUL", kSeparator = '\\';
 inline constexpr unsigned char kSlashRooted = 1;  // "/x" has no drive: relative to the current one
 #else
-inline constexpr HRESULT kDirectoryRefused = QORSysResultFromErrno(EISDIR);
-inline constexpr HRESULT kWrongAccess = QORSysResultFromErrno(EBADF);
-inline constexpr HRESULT kNotUtf8Name = S_OK;
-inline constexpr char kNullDevice[] = "/dev/null";
-inline constexpr char kSeparator = '/';
+inline constexpr HRESULT kDirectoryRefused = QORSysResultFromErrno(EISDIR), kWrongAccess = QORSysResultFromErrno(EBADF),
+                         kNotUtf8Name = S_OK;
+inline constexpr char kNullDevice[] = "/dev/null", kSeparator = '/';
 inline constexpr unsigned char kSlashRooted = 0;
 #endif
 
@@ -61,6 +56,18 @@ inline unsigned int Tell(QORSysFileDescriptor& file)
     return position;
 }
 
+// The lowest free descriptor, to find leaks (the Win32 services hold none).
+inline int FirstFree()
+{
+#ifdef _WIN32
+    return 0;
+#else
+    const int fd = dup(0);
+    close(fd);
+    return fd;
+#endif
+}
+
 class Scratch : public ::testing::Test {
 public:
     void SetUp() override { ASSERT_TRUE(std::filesystem::create_directory(dir_)); }
@@ -78,22 +85,12 @@ public:
     QORSysFileDescriptor Open(const std::string& bytes, const char* mode, unsigned int start = 0)
     {
         QORSysFileDescriptor file;
-        EXPECT_EQ(QORSysFOpen(Path(Write("open", bytes)), mode, file, 0), S_OK);
-        EXPECT_EQ(QORSysFSeek(file, static_cast<int>(start), 0), S_OK);
+        EXPECT_TRUE(QORSysFOpen(Path(Write("open", bytes)), mode, file, 0) == S_OK &&
+                    QORSysFSeek(file, int(start), 0) == S_OK);
         return file;
     }
-    static int FirstFree()
-    {
-#ifdef _WIN32
-        return 0;
-#else
-        const int fd = dup(0);
-        return close(fd) == 0 ? fd : -1;
-#endif
-    }
     const std::string dir_ =
-        (std::filesystem::temp_directory_path() / ("kestrune-test-" + std::to_string(std::random_device{}())))
-            .generic_string();
+        (std::filesystem::temp_directory_path() / ("kestrune-" + std::to_string(std::random_device{}()))).string();
     const int firstFree_ = FirstFree();
 };
 
