@@ -66,9 +66,7 @@ inline QORSysPath File(const std::string& dir, const char* name, const std::stri
 {
     const std::string path = dir + "/" + name;
     std::remove(path.c_str());  // new rather than truncated: ext4 flushes truncated files on close
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
+    std::ofstream(path, std::ios::binary) << bytes;
     QORSysPath result;
     result.Set(path.c_str());
     return result;
@@ -89,7 +87,9 @@ inline const char* Eol(const std::string&, const std::string& bytes)
     return nullptr;
 }
 
-inline const char* Bom(const std::string&, const std::string& bytes)
+// The mark in a buffer of the bytes declared whole or as 0 to 3 bytes, UTF-8
+// validation, and the catalog head.
+inline const char* Memory(const std::string&, const std::string& bytes)
 {
     for (const std::size_t declared : {bytes.size(), std::size_t{0}, std::size_t{1}, std::size_t{2}, std::size_t{3}}) {
         const std::string copy = bytes.substr(0, declared);  // ASan sees reads past the declared size
@@ -99,17 +99,10 @@ inline const char* Bom(const std::string&, const std::string& bytes)
         AGREE(DetectUnicodeBOM(text, left) == (mark ? S_OK : S_FALSE));
         AGREE(text == copy.data() + (mark ? 3 : 0) && left == copy.size() - (mark ? 3 : 0));
     }
-    return nullptr;
-}
-
-inline const char* Utf8(const std::string&, const std::string& bytes)
-{
-    const std::string copy = bytes;
-    const char* text = copy.data();
-    const std::size_t stop = Utf8Stop(reinterpret_cast<const unsigned char*>(copy.data()), copy.size());
-    AGREE((QORSysUCAlgorithm::IsUTF8(text, copy.size()) == 0) == (stop == copy.size()));
-    AGREE(static_cast<std::size_t>(text - copy.data()) == (stop == copy.size() ? 0 : stop));
-    const char* head = bytes.c_str();
+    const char *text = bytes.data(), *head = bytes.c_str();
+    const std::size_t stop = Utf8Stop(reinterpret_cast<const unsigned char*>(text), bytes.size());
+    AGREE((QORSysUCAlgorithm::IsUTF8(text, bytes.size()) == 0) == (stop == bytes.size()));
+    AGREE(static_cast<std::size_t>(text - bytes.data()) == (stop == bytes.size() ? 0 : stop));
     int format = 0, model = 0;
     AGREE(DetectCatalogFileFormat(head, format) == S_OK);
     AGREE(head == bytes.c_str() + CatalogHead(bytes, model) && format == model);
@@ -199,7 +192,7 @@ inline const char* Descriptors(const std::string& dir, const std::string& bytes)
 #undef AGREE
 
 using Check = const char* (*)(const std::string& dir, const std::string& bytes);
-inline constexpr Check kChecks[] = {Eol, Bom, Utf8, Compare, Deep, Descriptors};
+inline constexpr Check kChecks[] = {Eol, Memory, Compare, Deep, Descriptors};
 
 }  // namespace Agree
 
