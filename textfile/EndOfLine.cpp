@@ -26,8 +26,8 @@ const char* MatchLineEnding(char first, char second)
 // The first byte of text that ends the scan: a line break, the terminating
 // zero, or 0xFF. Reads whole aligned 16-byte blocks, which never cross into
 // another page, so it may read bytes around the text but never faults; the
-// address sanitizer is told so.
-__attribute__((no_sanitize_address)) const char* FindScanStop(const char* text)
+// address and thread sanitizers are told so.
+__attribute__((no_sanitize("address", "thread"))) const char* FindScanStop(const char* text)
 {
 #if defined(KESTRUNE_BYTE_VECTOR)
     using namespace ByteVector;
