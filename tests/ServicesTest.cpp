@@ -1,5 +1,6 @@
 // The executable utilities, and the service stand-ins where the exports do
 // not reach every rule: UTF-8 validation, paths, strings, file services.
+#include "Kestrune.h"
 #include "QORSysExeUtilities.h"
 #include "Scratch.h"
 #include "VELGeneral.h"
@@ -41,6 +42,7 @@ TEST(TextServices, PathsAndStrings)
     EXPECT_TRUE(path.Set("") < 0 && path.Set(static_cast<const char*>(nullptr)) < 0 && text != nullptr);
     EXPECT_STREQ(text.ConvertToChar(), "@az[`az{\xC3\x89");
     EXPECT_FALSE(text != "@az[`az{\xC3\x89");
+    EXPECT_EQ(VANTORIC_TAVREN2_INTERNAL_Kestrune(), 1);
 }
 
 TEST_F(Services, FileServicesModesAndLimits)
