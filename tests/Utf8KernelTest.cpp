@@ -70,7 +70,7 @@ TEST(Utf8Kernels, AgreeWithScalarOnEveryClassAtEveryOffset)
             }
         }
     };
-    for (const std::string& base : {std::string(300, 'x'), letters}) {
+    for (const std::string& base : {std::string(300, 'x'), std::string(300, '\0'), letters}) {
         for (std::size_t length = 0; length <= 260; ++length) agree(base.substr(0, length));
         for (const char* bad : kBad)
             for (std::size_t at = 0; at < 200; ++at) agree(std::string(base).insert(at, bad));
