@@ -23,6 +23,19 @@ int OpenFlags(QORSysOs::Access access)
 
 HRESULT LastError() { return QORSysResultFromErrno(errno); }
 
+// One read(2) or write(2), retried when a signal interrupts it; moved gets
+// the bytes it moved.
+template <typename Call>
+HRESULT Transfer(Call call, unsigned int& moved)
+{
+    ssize_t result;
+    do {
+        result = call();
+    } while (result < 0 && errno == EINTR);
+    moved = result > 0 ? static_cast<unsigned int>(result) : 0;
+    return result < 0 ? LastError() : S_OK;
+}
+
 }  // namespace
 
 HRESULT Open(const char* name, QORSysOs::Access access, QORSysOs::Handle& handle)
@@ -44,22 +57,12 @@ HRESULT Open(const char* name, QORSysOs::Access access, QORSysOs::Handle& handle
 
 HRESULT Read(QORSysOs::Handle handle, char* buffer, unsigned int count, unsigned int& got)
 {
-    ssize_t result;
-    do {
-        result = ::read(static_cast<int>(handle), buffer, count);
-    } while (result < 0 && errno == EINTR);
-    got = result > 0 ? static_cast<unsigned int>(result) : 0;
-    return result < 0 ? LastError() : S_OK;
+    return Transfer([&] { return ::read(static_cast<int>(handle), buffer, count); }, got);
 }
 
 HRESULT Write(QORSysOs::Handle handle, const char* buffer, unsigned int count, unsigned int& put)
 {
-    ssize_t result;
-    do {
-        result = ::write(static_cast<int>(handle), buffer, count);
-    } while (result < 0 && errno == EINTR);
-    put = result > 0 ? static_cast<unsigned int>(result) : 0;
-    return result < 0 ? LastError() : S_OK;
+    return Transfer([&] { return ::write(static_cast<int>(handle), buffer, count); }, put);
 }
 
 HRESULT Seek(QORSysOs::Handle handle, std::int64_t offset, int origin, std::int64_t& position)
