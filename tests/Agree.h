@@ -15,6 +15,28 @@
 #include <sstream>
 #include <string>
 
+// A new file of bytes: new rather than truncated, as ext4 flushes truncated files on close.
+inline std::string Put(const std::string& path, const std::string& bytes)
+{
+    std::remove(path.c_str());
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
+inline QORSysPath Path(const std::string& text)
+{
+    QORSysPath path;
+    path.Set(text.c_str());
+    return path;
+}
+
+inline std::string Read(const std::string& path)
+{
+    std::ostringstream bytes;
+    bytes << std::ifstream(path, std::ios::binary).rdbuf();
+    return bytes.str();
+}
+
 namespace Agree {
 
 using namespace QORSysTextFileUtilities;
@@ -61,16 +83,6 @@ inline std::size_t CatalogHead(const std::string& text, int& format)
 }
 
 inline bool IsBreak(char byte) { return byte == '\r' || byte == '\n'; }
-
-inline QORSysPath File(const std::string& dir, const char* name, const std::string& bytes)
-{
-    const std::string path = dir + "/" + name;
-    std::remove(path.c_str());  // new rather than truncated: ext4 flushes truncated files on close
-    std::ofstream(path, std::ios::binary) << bytes;
-    QORSysPath result;
-    result.Set(path.c_str());
-    return result;
-}
 
 // 0xFF ends a text in memory as a zero byte does (in a file only the end
 // does). Every start within the first 16 bytes, for the vector scan's sake.
@@ -127,7 +139,7 @@ inline const char* Compare(const std::string& dir, const std::string& bytes)
         if (at(second, a) != at(first, b) || (b == first.size() && a < second.size())) model = S_FALSE;
         remaining -= skipped + 1;
     }
-    AGREE(CompareCatalogFiles(File(dir, "first.velnls", first), File(dir, "second", second)) == model);
+    AGREE(CompareCatalogFiles(Path(Put(dir + "/first.velnls", first)), Path(Put(dir + "/second", second))) == model);
     return nullptr;
 }
 
@@ -147,7 +159,7 @@ inline const char* Deep(const std::string& dir, const std::string& bytes)
         std::memmove(window, window + stop, std::min(carried, kWindow - stop));
     }
     int format = 0;
-    AGREE(DetectFileFormatDeep(File(dir, "deep", bytes), format) >= 0 && format == model);
+    AGREE(DetectFileFormatDeep(Path(Put(dir + "/deep", bytes)), format) >= 0 && format == model);
     return nullptr;
 }
 
@@ -159,8 +171,11 @@ inline const char* Descriptors(const std::string& dir, const std::string& bytes)
     const std::size_t size = bytes.size(), at = std::min(bytes.find_first_of("\r\n"), size);
     const unsigned start = size == 0 ? 0 : static_cast<unsigned char>(bytes.back()) % (size + 1);
     const char restore = size % 2 == 0 ? 0 : size % 4 == 1 ? 1 : '\x80';  // any non-zero value restores
-    const bool mark = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0, fits = size % 250 + 19 <= 256;
-    const std::string name(size % 250, 'n'), line = "<meta charset=\"" + name + "\"/>\n";
+    // A charset name near the longest that fits, or a short one, and a line end, also from the size.
+    const char* const ends[] = {"\n", "\r\n", "\r", ""};
+    const std::string lineEnd = ends[size / 32 % 4], name(size % 32 + (size % 3 != 0 ? 224 : 0), 'n');
+    const std::string line = "<meta charset=\"" + name + "\"/>" + lineEnd;
+    const bool mark = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0, fits = name.size() + 18 < 256 && line.size() <= 256;
     const char* eol = nullptr;
     using Call = std::function<HRESULT(QORSysFileDescriptor&)>;
     // clang-format off
@@ -170,20 +185,18 @@ inline const char* Descriptors(const std::string& dir, const std::string& bytes)
         {"rb", [&](QORSysFileDescriptor& f) { return DetectUnicodeBOM(f, restore); }, size < 3 ? E_FAIL : mark ? S_OK : S_FALSE,
             restore || (size >= 3 && !mark) ? start : std::min<std::size_t>(size, 3), ""},
         {"r+b", [&](QORSysFileDescriptor& f) { return WriteUnicodeBOM(f, restore); }, S_OK, restore ? start : 3, "\xEF\xBB\xBF"},
-        {"r+b", [&](QORSysFileDescriptor& f) { return WriteCatalogFileTag(f, name.c_str(), "\n", restore); },
+        {"r+b", [&](QORSysFileDescriptor& f) { return WriteCatalogFileTag(f, name.c_str(), lineEnd.c_str(), restore); },
             fits ? S_OK : E_FAIL, restore || !fits ? start : line.size(), fits ? line : ""},
     };
     // clang-format on
     for (const auto& c : calls) {
         QORSysFileDescriptor file;
         unsigned int position = 0;
-        QORSysFOpen(File(dir, "open", bytes), c.mode, file, 0);
+        QORSysFOpen(Path(Put(dir + "/open", bytes)), c.mode, file, 0);
         QORSysFSeek(file, static_cast<int>(start), 0);
         const bool agree = c.call(file) == c.result && QORSysFTell(file, &position) >= 0 && position == c.end;
         QORSysFClose(file);
-        std::ostringstream now;
-        now << std::ifstream(dir + "/open", std::ios::binary).rdbuf();
-        AGREE(agree && now.str() == std::string(bytes).replace(0, c.head.size(), c.head));
+        AGREE(agree && Read(dir + "/open") == std::string(bytes).replace(0, c.head.size(), c.head));
     }
     AGREE(eol == (at < size && bytes.compare(at, 2, "\r\n") != 0 ? bytes.substr(at, 1) : std::string("\r\n")));
     return nullptr;

@@ -4,15 +4,13 @@
 #ifndef KESTRUNE_TESTS_SCRATCH_H
 #define KESTRUNE_TESTS_SCRATCH_H
 
-#include "QORSysFile.h"
+#include "Agree.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <random>
-#include <sstream>
 #ifdef _WIN32
 #include <io.h>
 #else
@@ -34,20 +32,6 @@ inline constexpr HRESULT kDirectoryRefused = QORSysResultFromErrno(EISDIR), kWro
 inline constexpr char kNullDevice[] = "/dev/null", kSeparator = '/';
 inline constexpr unsigned char kSlashRooted = 0;
 #endif
-
-inline QORSysPath Path(const std::string& text)
-{
-    QORSysPath path;
-    path.Set(text.c_str());
-    return path;
-}
-
-inline std::string Read(const std::string& path)
-{
-    std::ostringstream bytes;
-    bytes << std::ifstream(path, std::ios::binary).rdbuf();
-    return bytes.str();
-}
 
 inline unsigned int Tell(QORSysFileDescriptor& file)
 {
@@ -76,11 +60,7 @@ public:
         std::filesystem::remove_all(dir_);
         EXPECT_EQ(FirstFree(), firstFree_) << "a descriptor was left open";
     }
-    std::string Write(const std::string& name, const std::string& bytes)
-    {
-        std::ofstream(dir_ + "/" + name, std::ios::binary) << bytes;
-        return dir_ + "/" + name;
-    }
+    std::string Write(const std::string& name, const std::string& bytes) { return Put(dir_ + "/" + name, bytes); }
     // A file named "open" holding bytes, opened in mode at position start.
     QORSysFileDescriptor Open(const std::string& bytes, const char* mode, unsigned int start = 0)
     {
