@@ -105,11 +105,12 @@ inline const char* Memory(const std::string&, const std::string& bytes)
 {
     for (const std::size_t declared : {bytes.size(), std::size_t{0}, std::size_t{1}, std::size_t{2}, std::size_t{3}}) {
         const std::string copy = bytes.substr(0, declared);  // ASan sees reads past the declared size
-        const char* text = copy.data();
+        const char *text = copy.data(), *none = nullptr;
         auto left = static_cast<unsigned int>(copy.size());
         const bool mark = copy.compare(0, 3, "\xEF\xBB\xBF") == 0;
         AGREE(DetectUnicodeBOM(text, left) == (mark ? S_OK : S_FALSE));
         AGREE(text == copy.data() + (mark ? 3 : 0) && left == copy.size() - (mark ? 3 : 0));
+        AGREE(DetectUnicodeBOM(none, left) == E_FAIL && DetectEOL(nullptr, none) == E_FAIL);  // null texts
     }
     const char *text = bytes.data(), *head = bytes.c_str();
     const std::size_t stop = Utf8Stop(reinterpret_cast<const unsigned char*>(text), bytes.size());
@@ -165,7 +166,7 @@ inline const char* Deep(const std::string& dir, const std::string& bytes)
 
 // The descriptor forms on a file of the bytes, opened at a start and with a
 // restore flag both taken from the bytes: each one's result, where it leaves
-// the position, and what the writers leave in the file.
+// the position, and what the writers leave in the file; null texts refused.
 inline const char* Descriptors(const std::string& dir, const std::string& bytes)
 {
     const std::size_t size = bytes.size(), at = std::min(bytes.find_first_of("\r\n"), size);
@@ -187,6 +188,8 @@ inline const char* Descriptors(const std::string& dir, const std::string& bytes)
         {"r+b", [&](QORSysFileDescriptor& f) { return WriteUnicodeBOM(f, restore); }, S_OK, restore ? start : 3, "\xEF\xBB\xBF"},
         {"r+b", [&](QORSysFileDescriptor& f) { return WriteCatalogFileTag(f, name.c_str(), lineEnd.c_str(), restore); },
             fits ? S_OK : E_FAIL, restore || !fits ? start : line.size(), fits ? line : ""},
+        {"r+b", [&](QORSysFileDescriptor& f) { return WriteCatalogFileTag(f, nullptr, "\n", restore); }, E_FAIL, start, ""},
+        {"r+b", [&](QORSysFileDescriptor& f) { return WriteCatalogFileTag(f, "x", nullptr, restore); }, E_FAIL, start, ""},
     };
     // clang-format on
     for (const auto& c : calls) {

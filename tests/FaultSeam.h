@@ -35,12 +35,7 @@ struct State {
 };
 QORSYS_FILE_API extern State state;
 
-inline void Arm(const std::vector<Fault>& faults = {})
-{
-    state = State{};
-    state.planned = faults;
-    state.armed = true;
-}
+inline void Arm(const std::vector<Fault>& faults = {}) { state = State{true, faults}; }
 // Counts a call, while armed: the kind of fault planned for it, -1 for none;
 // -2 when disarmed.
 inline int Next(Call call)

@@ -53,10 +53,14 @@ TEST_F(Services, FileServicesModesAndLimits)
     for (int expected : {int{'a'}, int{'Z'}, 255, -1})
         EXPECT_TRUE(QORSysFGetc(file, &c) == (expected < 0) && c == expected);
     EXPECT_TRUE(QORSysFClose(file) == S_OK && QORSysFClose(file) < 0);
+    // Truncated when opened for writing; a read of a file open only for writing, or the reverse, refused.
     unsigned int size = 9;
     file = Open("x", "w+b");
-    EXPECT_TRUE(QORSysFSize(file, &size) == S_OK && size == 0);
-    QORSysFClose(file);
+    EXPECT_TRUE(QORSysFSize(file, &size) == S_OK && size == 0 && QORSysFClose(file) == S_OK);
+    file = Open("x", "wb");
+    EXPECT_TRUE(QORSysFGetc(file, &c) == kWrongAccess && QORSysFClose(file) == S_OK);
+    file = Open("x", "rb");
+    EXPECT_TRUE(QORSysFWrite(file, "y", 1, nullptr) == kWrongAccess && QORSysFClose(file) == S_OK);
     // clang-format off
     for (const auto& [name, mode, flags] : {std::tuple{dir_ + "/open", "a", 0}, {dir_ + "/open", "rb", 1}, {dir_, "rb", 0}, {dir_ + "/x/y", "wb", 0}})
         EXPECT_TRUE(QORSysFOpen(Path(name), mode, file, flags) < 0 && QORSysFTell(file, &size) < 0) << name << mode;  // not open
