@@ -19,7 +19,7 @@ TEST(TextServices, PathsAndStrings)
     struct PathCase { const char* text; const char* extension; unsigned char relative; };  // null: none
     std::vector<PathCase> paths = {
         {"a.velnls", "velnls", 1}, {"/d.x/file.TXT", "TXT", kSlashRooted}, {"/d.x/file", nullptr, kSlashRooted},
-        {".profile", nullptr, 1}, {"dir/", nullptr, 1}, {"a.b.c", "c", 1}, {"trailing.", nullptr, 1},
+        {"d/.profile", nullptr, 1}, {"dir/", nullptr, 1}, {"a.b.c", "c", 1}, {"trailing.", nullptr, 1},
     };
 #ifdef _WIN32
     paths.insert(paths.end(), {{"C:\\d.x\\f.TXT", "TXT", 0}, {"c:/d.x/f", nullptr, 0}, {"C:a.b", "b", 1},

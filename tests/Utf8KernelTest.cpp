@@ -39,6 +39,7 @@ TEST(Utf8Kernels, EveryRunnableKernelIsListedAndTheFastestIsUsed)
 #endif
     for (const KernelInfo& kernel : Listed())
         if (kernel.supported) supported.insert(kernel.name);
+    EXPECT_EQ(QORSysUtf8::Kernels(nullptr, 0), static_cast<int>(Listed().size()));  // a count alone
     EXPECT_EQ(supported, runnable);
     const char* fastest[] = {"avx512", "avx2", "neon", "scalar"};
     EXPECT_STREQ(QORSysUtf8::Preferred().name,
