@@ -15,12 +15,11 @@ namespace {
 
 using QORSysUtf8::KernelInfo;
 
-std::vector<KernelInfo> Listed()
-{
+const std::vector<KernelInfo> kListed = [] {
     std::vector<KernelInfo> kernels(8);
     kernels.resize(QORSysUtf8::Kernels(kernels.data(), 8));
     return kernels;
-}
+}();
 
 TEST(Utf8Kernels, EveryRunnableKernelIsListedAndTheFastestIsUsed)
 {
@@ -37,9 +36,9 @@ TEST(Utf8Kernels, EveryRunnableKernelIsListedAndTheFastestIsUsed)
     if (flags.find(" avx512f ") != std::string::npos && flags.find(" avx512bw ") != std::string::npos)
         runnable.insert("avx512");
 #endif
-    for (const KernelInfo& kernel : Listed())
+    for (const KernelInfo& kernel : kListed)
         if (kernel.supported) supported.insert(kernel.name);
-    EXPECT_EQ(QORSysUtf8::Kernels(nullptr, 0), static_cast<int>(Listed().size()));  // a count alone
+    EXPECT_EQ(QORSysUtf8::Kernels(nullptr, 0), static_cast<int>(kListed.size()));  // a count alone
     EXPECT_EQ(supported, runnable);
     const char* fastest[] = {"avx512", "avx2", "neon", "scalar"};
     EXPECT_STREQ(QORSysUtf8::Preferred().name,
@@ -64,7 +63,7 @@ TEST(Utf8Kernels, AgreeWithScalarOnEveryClassAtEveryOffset)
     const auto agree = [](const std::string& bytes) {
         const std::vector<unsigned char> copy(bytes.begin(), bytes.end());  // exact size: ASan sees reads past it
         const unsigned char *begin = copy.data(), *end = begin + copy.size();
-        for (const KernelInfo& kernel : Listed())
+        for (const KernelInfo& kernel : kListed)
             ASSERT_TRUE(!kernel.supported || kernel.validate(begin, end) == QORSysUtf8::ValidateScalar(begin, end))
                 << kernel.name << " on " << copy.size();
     };
