@@ -1,5 +1,7 @@
 // A scratch directory per test, removed even when the test fails, with
-// helpers to make and inspect files in it. On POSIX each test also checks
+// helpers to make and inspect files in it. It is made in the working
+// directory (the build tree under ctest), so that a test process that dies
+// leaves nothing in the system's temporary directory. Each test also checks
 // that it left no file descriptor open.
 #ifndef KESTRUNE_TESTS_SCRATCH_H
 #define KESTRUNE_TESTS_SCRATCH_H
@@ -66,7 +68,7 @@ public:
         return file;
     }
     const std::string dir_ =
-        (std::filesystem::temp_directory_path() / ("kestrune-" + std::to_string(std::random_device{}()))).string();
+        (std::filesystem::current_path() / ("kestrune-scratch-" + std::to_string(std::random_device{}()))).string();
     const int firstFree_ = FirstFree();
 };
 
