@@ -1,6 +1,7 @@
 // Small independent models of the exports, and checks that an export agrees
 // with its model on given bytes. The generated tests and the fuzzer share
-// them. Each check returns what disagreed, or null.
+// them. Each check returns what disagreed, or null. The few file helpers
+// they need (Put, Path, Read) serve the other tests too.
 #ifndef KESTRUNE_TESTS_AGREE_H
 #define KESTRUNE_TESTS_AGREE_H
 
