@@ -64,9 +64,13 @@ KESTRUNE_API HRESULT DetectUnicodeBOM(QORSysFileDescriptor& file, char restorePo
 KESTRUNE_API HRESULT WriteUnicodeBOM(QORSysFileDescriptor& file, char restorePosition);
 
 /// Decides whether a whole file is valid UTF-8 (RFC 3629), reading it 4096
-/// bytes at a time. A sequence cut short by the end of a read within the last
-/// 3 bytes of the 4096-byte window is held for the next read; when the file
-/// ends there it is not judged.
+/// bytes at a time. The rule is positional: when the check of a window stops
+/// at a byte within the window's last 3 bytes (counted from the end of the
+/// 4096-byte window, not of the data in it), those bytes are held for the
+/// next read, whatever they are, a sequence cut short or a byte that no UTF-8
+/// text holds (such as FF); when the file ends there they are never judged.
+/// So a file of 4096 bytes ending in FF, or of 4094 ending in C3, is valid,
+/// and one of 4093 bytes ending in either is not.
 /// @param path the file.
 /// @param format always set: 2 when every byte was read and is valid UTF-8 (an
 ///   empty file included), else 1.
@@ -83,7 +87,10 @@ KESTRUNE_API HRESULT DetectFileFormatDeep(const QORSysPath& path, int& format);
 /// @param restorePosition non-zero: the position is put back; zero: it is left
 ///   just after the line.
 /// @return the write's own code; E_FAIL, with nothing read or written, for a
-///   null charset or eol, or when the line would be longer than 256 bytes.
+///   null charset or eol, for a tag (without eol) of 256 bytes or more, or
+///   when tag and eol together are longer than 256 bytes. So the tag itself
+///   is at most 255 bytes (a charset name of at most 237), even with an
+///   empty eol.
 KESTRUNE_API HRESULT WriteCatalogFileTag(QORSysFileDescriptor& file, const char* charset, const char* eol,
                                          char restorePosition);
 
@@ -91,6 +98,11 @@ KESTRUNE_API HRESULT WriteCatalogFileTag(QORSysFileDescriptor& file, const char*
 /// the leading byte-order mark and charset tag line of each. The comparison
 /// runs until the second file's text is used up, so a first file that goes on
 /// beyond it still compares equal, unless the second ends in a line break.
+/// A zero byte ends a text for the comparison: the texts are held
+/// zero-terminated, so a zero byte in the first text where the second text
+/// ends in a line break reads as the first's end (same, whatever follows it),
+/// and leading marks are looked for only up to a zero byte. Catalogs are
+/// texts and hold none; check for one before comparing files that might.
 /// @param first a catalog path: one with an extension other than "velnls" (in
 ///   any letter case) is refused; one without an extension is not.
 /// @param second the file whose text bounds the comparison.

@@ -1,5 +1,6 @@
 // tag and compare: writing a catalog's charset tag line, comparing two catalogs.
 #include "Commands.h"
+#include "FileKind.h"
 #include "FileText.h"
 #include "Json.h"
 #include "QORSysTextFileUtilities.h"
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <new>
+#include <string>
 #include <utility>
 
 using namespace QORSysTextFileUtilities;
@@ -77,6 +79,18 @@ int CompareTrouble(const char* firstName, const QORSysPath& first, const char* s
     return Trouble(firstName, "cannot read", code);
 }
 
+// The library takes a file it cannot size as empty and a zero byte as the
+// end of a text; either would turn into a wrong "same". So each operand is
+// read here first and refused in those cases.
+int CatalogText(const char* name, const QORSysPath& path)
+{
+    std::string text;
+    if (RegularOnly(name, "compared") != kYes || ReadWhole(name, path, text) != kYes) return kTrouble;
+    const std::size_t zero = text.find('\0');
+    if (zero == std::string::npos) return kYes;
+    return Refused(name, ("holds a zero byte at " + std::to_string(zero) + ": not a text").c_str());
+}
+
 }  // namespace
 
 int RunTag(const Invocation& run)
@@ -85,7 +99,7 @@ int RunTag(const Invocation& run)
     const char* eol = nullptr;
     if (!EolFromOption(run.eol, eol)) return UsageError("tag", "--eol takes crlf, lf, cr or auto, not '%s'", run.eol);
     QORSysPath path;
-    if (!ToPath(name, path)) return kTrouble;
+    if (!ToPath(name, path) || RegularOnly(name, "written") != kYes) return kTrouble;
     QORSysFileDescriptor file;
     const HRESULT opened = QORSysFOpen(path, "r+b", file, 0);
     if (opened < 0) return Trouble(name, "cannot open for writing", opened);
@@ -105,6 +119,7 @@ int RunCompare(const Invocation& run)
     if (!ToPath(firstName, first) || !ToPath(secondName, second)) return kTrouble;
     HRESULT code = E_FAIL;
     try {
+        if (CatalogText(firstName, first) != kYes || CatalogText(secondName, second) != kYes) return kTrouble;
         code = CompareCatalogFiles(first, second);
     } catch (const std::bad_alloc&) {
         // Both files are held in memory whole.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <new>
 
 namespace kestrune_tool {
@@ -49,6 +50,19 @@ int ReadFile(const char* name, const QORSysPath& path, std::string* text, std::s
     }
     QORSysFClose(file);
     return status;
+}
+
+int ReadWhole(const char* name, const QORSysPath& path, std::string& text)
+{
+    unsigned int size = 0;
+    if (ReadFile(name, path, &text, SIZE_MAX, size) != kYes) return kTrouble;
+    if (text.size() > size) return Refused(name, "longer than its reported size (a special file): not checked");
+    if (text.size() < size) {
+        const std::string why = "shorter than its reported size (" + std::to_string(text.size()) + " of " +
+                                std::to_string(size) + " bytes, a special file): not checked";
+        return Refused(name, why.c_str());
+    }
+    return kYes;
 }
 
 }  // namespace kestrune_tool

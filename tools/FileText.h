@@ -16,6 +16,11 @@ namespace kestrune_tool {
 // size gets the reported size. kYes, or kTrouble once reported.
 int ReadFile(const char* name, const QORSysPath& path, std::string* text, std::size_t limit, unsigned int& size);
 
+// Reads the whole file into text, refusing it as trouble when it holds more
+// or fewer bytes than its reported size (a special file under /proc or
+// /sys): the library goes by that size and would judge other bytes.
+int ReadWhole(const char* name, const QORSysPath& path, std::string& text);
+
 }  // namespace kestrune_tool
 
 #endif

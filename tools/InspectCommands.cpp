@@ -31,45 +31,46 @@ int WithOpenFile(const char* name, const QORSysPath& path, Inspect inspect)
     return status;
 }
 
-// The library's UTF-8 verdict on a file, and where it goes wrong when it is
-// invalid. text gets the whole file when whole or when it is invalid (for
-// the position), else at most one byte.
+// A file's UTF-8 verdict: strict, the whole text through the validator, with
+// the place of the first fault. The library's deep check passes bytes that
+// stand in its last window's last 3 bytes; where its answer differs, the
+// output says so.
 struct Utf8Verdict {
     bool valid = false;
-    bool placed = false;  // at holds the first invalid sequence
-    Utf8Position at;
+    bool deepValid = false;  // the deep check's own answer
+    Utf8Position at;         // the first invalid sequence, when not valid
 };
 
-int JudgeUtf8(const char* name, const QORSysPath& path, bool whole, std::string& text, Utf8Verdict& verdict)
+int JudgeUtf8(const char* name, const QORSysPath& path, std::string& text, Utf8Verdict& verdict)
 {
+    if (ReadWhole(name, path, text) != kYes) return kTrouble;
     int format = 0;
     const HRESULT code = DetectFileFormatDeep(path, format);
     if (code < 0) return FileTrouble(name, path, "cannot read", code);
-    verdict.valid = format == 2;
-    unsigned int size = 0;
-    if (ReadFile(name, path, &text, whole || !verdict.valid ? SIZE_MAX : 1, size) != kYes) return kTrouble;
-    // The library goes by the reported size; a pipe or special file
-    // reports 0 and would be called valid unread.
-    if (text.size() > size) return Refused(name, "longer than its reported size (a pipe or special file): not checked");
-    // The library is the judge: a position only for a file it calls invalid.
-    verdict.placed = !verdict.valid && FindInvalidUtf8(text, verdict.at);
+    verdict.deepValid = format == 2;
+    verdict.valid = !FindInvalidUtf8(text, verdict.at);
     return kYes;
 }
 
 std::string Utf8Words(const Utf8Verdict& verdict)
 {
-    if (verdict.valid || !verdict.placed) return verdict.valid ? "valid" : "invalid";
     const Utf8Position& at = verdict.at;
-    return "invalid at byte " + std::to_string(at.byte) + " (line " + std::to_string(at.line) + ", column " +
-           std::to_string(at.column) + "): " + at.bytes;
+    std::string words = verdict.valid
+                            ? "valid"
+                            : "invalid at byte " + std::to_string(at.byte) + " (line " + std::to_string(at.line) +
+                                  ", column " + std::to_string(at.column) + "): " + at.bytes;
+    if (verdict.deepValid == verdict.valid) return words;
+    return words + (verdict.deepValid ? "; the deep check's window rule passes it" : "; the deep check fails it");
 }
 
 void AddUtf8(JsonLine& json, const Utf8Verdict& verdict)
 {
     json.Bool("utf8", verdict.valid);
-    if (!verdict.placed) return;
-    json.Number("byte", verdict.at.byte).Number("line", verdict.at.line).Number("column", verdict.at.column);
-    json.Text("bytes", verdict.at.bytes);
+    if (!verdict.valid) {
+        json.Number("byte", verdict.at.byte).Number("line", verdict.at.line).Number("column", verdict.at.column);
+        json.Text("bytes", verdict.at.bytes);
+    }
+    if (verdict.deepValid != verdict.valid) json.Bool("deep_check", verdict.deepValid);
 }
 
 // The charset of the tag line the catalog starts with (after a byte-order
@@ -156,7 +157,7 @@ int RunUtf8(const Invocation& run)
     return EachFile(run, [&](const char* name, const QORSysPath& path) {
         std::string text;
         Utf8Verdict verdict;
-        if (JudgeUtf8(name, path, false, text, verdict) != kYes) return kTrouble;
+        if (JudgeUtf8(name, path, text, verdict) != kYes) return kTrouble;
         if (run.json) {
             JsonLine json;
             AddUtf8(json.Text("file", name), verdict);
@@ -173,7 +174,7 @@ int RunInfo(const Invocation& run)
     return EachFile(run, [&](const char* name, const QORSysPath& path) {
         std::string text;
         Utf8Verdict verdict;
-        if (JudgeUtf8(name, path, true, text, verdict) != kYes) return kTrouble;
+        if (JudgeUtf8(name, path, text, verdict) != kYes) return kTrouble;
         const LineEndings endings = CountLineEndings(text.data(), text.size());
         const char* head = text.data();
         auto size = static_cast<unsigned int>(text.size());

@@ -1,8 +1,8 @@
 // kestrune.1: the help texts set as a manual page, printed by --man at build time.
 #include "Commands.h"
 #include "Help.h"
+#include "Report.h"
 
-#include <cstdio>
 #include <string>
 
 namespace kestrune_tool {
@@ -41,8 +41,7 @@ int ShowManPage()
     for (const Command* command = CommandsBegin(); command != CommandsEnd(); ++command) {
         page += ".SS " + std::string(command->name) + "\n" + Verbatim(CommandText(*command));
     }
-    std::fputs(page.c_str(), stdout);
-    return kYes;
+    return Show(page);
 }
 
 }  // namespace kestrune_tool

@@ -28,6 +28,13 @@ void Say(const Invocation& run, const char* format, ...)
     NoteOutput();
 }
 
+int Show(const std::string& text)
+{
+    std::fputs(text.c_str(), stdout);
+    NoteOutput();
+    return kYes;
+}
+
 void NoteOutput()
 {
     if (std::ferror(stdout) != 0 && writeError == 0) writeError = errno;

@@ -6,10 +6,16 @@
 #include "Commands.h"
 #include "QORSysTextFileUtilities.h"  // the file descriptor and its operations
 
+#include <string>
+
 namespace kestrune_tool {
 
 // Prints a result line unless the run is quiet.
 void Say(const Invocation& run, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+// Writes text (help, the manual page) to standard output whatever -q says;
+// returns kYes.
+int Show(const std::string& text);
 
 // Keeps the error number of the first failed write to standard output, for
 // the message at exit; to be called right after writing there.

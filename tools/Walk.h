@@ -13,7 +13,9 @@ namespace kestrune_tool {
 // Runs check(name, path) on each operand, or with -r on each file under an
 // operand that is a directory: in sorted order, *.velnls only (any letter
 // case) unless --all-files, following links but never into a directory it is
-// already in. A directory that cannot be read is reported and skipped.
+// already in. A directory that cannot be read is reported and skipped. An
+// operand that is not a regular file is refused; such a file met in a walk
+// (a device, a FIFO, a socket) is skipped with a note.
 // Returns the worst status of them all; every file is looked at regardless.
 int EachFile(const Invocation& run, const std::function<int(const char* name, const QORSysPath& path)>& check);
 

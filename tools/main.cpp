@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "Help.h"
 #include "Report.h"
+#include "StandardDescriptors.h"
 #include "Utf8Arguments.h"
 
 #include <cstdio>
@@ -34,19 +35,13 @@ bool SharedOption(const char* arg, Invocation& run)
     return true;
 }
 
-int ShowText(const std::string& text)
-{
-    std::fputs(text.c_str(), stdout);
-    return kYes;
-}
-
 // "help [COMMAND]", given the words after "help".
 int Help(int count, char* names[])
 {
-    if (count == 0) return ShowText(OverviewText());
+    if (count == 0) return Show(OverviewText());
     if (count > 1) return UsageError(nullptr, "help takes one command name");
     const Command* command = FindCommand(names[0]);
-    return command != nullptr ? ShowText(CommandText(*command)) : UsageError(nullptr, "unknown command '%s'", names[0]);
+    return command != nullptr ? Show(CommandText(*command)) : UsageError(nullptr, "unknown command '%s'", names[0]);
 }
 
 // Reads the command's options and operands from argv[next] on and runs it.
@@ -63,7 +58,7 @@ int Run(const Command& command, int argc, char* argv[], int next, Invocation run
         } else if (std::strcmp(arg, "--") == 0) {
             options = false;
         } else if (IsHelp(arg)) {
-            return ShowText(CommandText(command));
+            return Show(CommandText(command));
         } else if ((command.takes & kTagOptions) != 0 && std::strcmp(arg, "--force") == 0) {
             run.force = true;
         } else if ((command.takes & kTagOptions) != 0 && std::strncmp(arg, "--eol=", 6) == 0) {
@@ -97,7 +92,7 @@ int Main(int argc, char* argv[])
         const char* arg = argv[i];
         if (SharedOption(arg, run)) continue;
         if (IsHelp(arg)) {
-            return ShowText(OverviewText());
+            return Show(OverviewText());
         } else if (std::strcmp(arg, "--version") == 0) {
             std::printf("kestrune %s\n", KESTRUNE_VERSION);
             return kYes;
@@ -122,6 +117,8 @@ int main(int argc, char* argv[])
 {
 #ifdef _WIN32
     kestrune_tool::UseUtf8Arguments(argc, argv);
+#else
+    if (!kestrune_tool::KeepStandardDescriptors()) return kestrune_tool::kTrouble;
 #endif
     return kestrune_tool::FinishOutput(kestrune_tool::Main(argc, argv));
 }
