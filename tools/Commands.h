@@ -18,7 +18,13 @@ struct Invocation {
     bool recursive = false;    // eol, bom, utf8, info
     bool allFiles = false;     // with recursive
     bool force = false;        // tag
-    const char* eol = "auto";  // tag
+    const char* eol = "auto";  // tag, check, fix
+    // check and fix: the rules given as options, null when not given.
+    const char* bom = nullptr;
+    const char* finalNewline = nullptr;
+    const char* charset = nullptr;
+    const char* tag = nullptr;
+    bool dryRun = false;  // fix
 };
 
 // Each runs one command; the operand count has been checked. Returns the exit status.
@@ -28,6 +34,8 @@ int RunUtf8(const Invocation& run);
 int RunInfo(const Invocation& run);
 int RunTag(const Invocation& run);
 int RunCompare(const Invocation& run);
+int RunCheck(const Invocation& run);
+int RunFix(const Invocation& run);
 int RunAbspath(const Invocation& run);
 int RunEcho(const Invocation& run);
 

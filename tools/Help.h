@@ -16,6 +16,8 @@ enum CommandOptions : unsigned {
     kOptionsFirst = 2,  // options only before the first operand, so that any text can be echoed
     kWalkOptions = 4,   // -r and --all-files
     kJsonOption = 8,    // --json
+    kRuleOptions = 16,  // --eol, --bom, --final-newline, --charset, --tag
+    kDryRunOption = 32, // --dry-run
 };
 
 struct Command {
