@@ -3,11 +3,11 @@
 #include "Commands.h"
 #include "EditorConfig.h"
 #include "FileText.h"
+#include "FixedFile.h"
 #include "FixPlan.h"
 #include "Json.h"
 #include "Report.h"
 #include "SafeReplace.h"
-#include "TagLine.h"
 #include "Walk.h"
 
 #include <cstdint>
@@ -115,14 +115,8 @@ int Fix(const Invocation& run, const char* name, const std::string& text, const 
              (would ? "would fix: " + Joined(words, false) : "") + invalid, words);
         return found.Any() ? kNo : kYes;
     }
-    const Outcome outcome = Replace(snapshot, [&](QORSysFileDescriptor& file) {
-        std::string line;
-        const HRESULT tagged = found.tag ? WriteTagLine(file, policy.tag.c_str(), EolFor(text, policy), line) : S_OK;
-        if (tagged < 0) return tagged;
-        const std::string fixed = FixText(text, policy, found, line);
-        const HRESULT rewound = QORSysFSeek(file, 0, 0);
-        return rewound < 0 ? rewound : WriteAll(file, fixed.data(), fixed.size());
-    });
+    const Outcome outcome =
+        Replace(snapshot, [&](QORSysFileDescriptor& file) { return WriteFixed(file, text, policy, found); });
     if (!outcome.Ok()) return outcome.code < 0 ? Trouble(name, outcome.what, outcome.code) : Refused(name, outcome.what);
     Tell(run, name, "changed", true, "fixed: " + Joined(words, false) + invalid, words);
     return found.utf8 ? kNo : kYes;

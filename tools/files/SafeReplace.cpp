@@ -1,12 +1,15 @@
 #include "SafeReplace.h"
 
-#include <algorithm>
+#include <cerrno>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 namespace kestrune_tool {
 
 namespace {
+
+const Outcome kNoMemory = {"out of memory", QORSysResultFromErrno(ENOMEM)};
 
 // Where name's directory ends, 0 for a name without one.
 std::size_t DirectoryEnd(const std::string& name)
@@ -30,7 +33,12 @@ Outcome Fill(const std::string& temp, OsHandle handle, const FileFacts& facts,
     HRESULT code = path.Set(temp.c_str());
     if (code >= 0) code = QORSysFOpen(path, "r+b", file, 0);
     if (code < 0) return {"cannot open the temporary file", code};
-    code = write(file);
+    try {
+        code = write(file);
+    } catch (const std::bad_alloc&) {
+        QORSysFClose(file);
+        throw;
+    }
     const HRESULT closed = QORSysFClose(file);
     if (code < 0 || closed < 0) return {"cannot write the temporary file", code < 0 ? code : closed};
     code = ReplaceOs::Sync(handle);
@@ -40,9 +48,7 @@ Outcome Fill(const std::string& temp, OsHandle handle, const FileFacts& facts,
     return {};
 }
 
-}  // namespace
-
-Outcome Inspect(const char* name, Snapshot& snapshot)
+Outcome LookAt(const char* name, Snapshot& snapshot)
 {
     std::error_code error;
     const std::filesystem::path path = std::filesystem::u8path(name);
@@ -56,19 +62,20 @@ Outcome Inspect(const char* name, Snapshot& snapshot)
     return {};
 }
 
-std::string TempName(const std::string& target)
-{
-    const std::size_t at = DirectoryEnd(target);
-    return target.substr(0, at) + "." + target.substr(at) + ".kestrune-tmp";
-}
-
-Outcome Replace(const Snapshot& snapshot, const std::function<HRESULT(QORSysFileDescriptor&)>& write)
+Outcome ReplaceWith(const Snapshot& snapshot, const std::function<HRESULT(QORSysFileDescriptor&)>& write)
 {
     const std::string temp = TempName(snapshot.target);
+    const std::size_t at = DirectoryEnd(snapshot.target);
+    const std::string directory = at == 0 ? "." : snapshot.target.substr(0, at);
     OsHandle handle = 0;
     HRESULT code = ReplaceOs::CreateTemp(temp.c_str(), handle);
     if (code < 0) return {"cannot create the temporary file beside it", code};
-    Outcome outcome = Fill(temp, handle, snapshot.facts, write);
+    Outcome outcome;
+    try {
+        outcome = Fill(temp, handle, snapshot.facts, write);
+    } catch (const std::bad_alloc&) {
+        outcome = kNoMemory;  // the temporary file must still go
+    }
     code = ReplaceOs::Close(handle);
     if (outcome.Ok() && code < 0) outcome = {"cannot close the temporary file", code};
     FileFacts now;
@@ -81,24 +88,35 @@ Outcome Replace(const Snapshot& snapshot, const std::function<HRESULT(QORSysFile
         ReplaceOs::Remove(temp.c_str());
         return outcome;
     }
-    const std::size_t at = DirectoryEnd(snapshot.target);
-    code = ReplaceOs::SyncDirectory(at == 0 ? "." : snapshot.target.substr(0, at).c_str());
+    code = ReplaceOs::SyncDirectory(directory.c_str());
     if (code < 0) return {"replaced, but the directory cannot be flushed to disk", code};
     return {};
 }
 
-HRESULT WriteAll(QORSysFileDescriptor& file, const char* text, std::size_t size)
+}  // namespace
+
+std::string TempName(const std::string& target)
 {
-    while (size > 0) {
-        unsigned int put = 0;
-        const auto want = static_cast<unsigned int>(std::min<std::size_t>(size, 1u << 30));
-        const HRESULT code = QORSysFWrite(file, text, want, &put);
-        if (code < 0) return code;
-        if (put == 0) return E_FAIL;  // no progress, no error: do not spin
-        text += put;
-        size -= put;
+    const std::size_t at = DirectoryEnd(target);
+    return target.substr(0, at) + "." + target.substr(at) + ".kestrune-tmp";
+}
+
+Outcome Inspect(const char* name, Snapshot& snapshot)
+{
+    try {
+        return LookAt(name, snapshot);
+    } catch (const std::bad_alloc&) {
+        return kNoMemory;
     }
-    return S_OK;
+}
+
+Outcome Replace(const Snapshot& snapshot, const std::function<HRESULT(QORSysFileDescriptor&)>& write)
+{
+    try {
+        return ReplaceWith(snapshot, write);
+    } catch (const std::bad_alloc&) {
+        return kNoMemory;  // only before the temporary file is made: ReplaceWith catches the rest
+    }
 }
 
 }  // namespace kestrune_tool

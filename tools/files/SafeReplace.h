@@ -40,9 +40,6 @@ std::string TempName(const std::string& target);
 // the temporary file removed; only the last step can fail after it.
 Outcome Replace(const Snapshot& snapshot, const std::function<HRESULT(QORSysFileDescriptor&)>& write);
 
-// Writes all size bytes at text, however short each write falls.
-HRESULT WriteAll(QORSysFileDescriptor& file, const char* text, std::size_t size);
-
 }  // namespace kestrune_tool
 
 #endif
