@@ -17,7 +17,6 @@ struct Invocation {
     bool json = false;         // eol, bom, utf8, info, compare
     bool recursive = false;    // eol, bom, utf8, info
     bool allFiles = false;     // with recursive
-    bool force = false;        // tag
     const char* eol = "auto";  // tag, check, fix
     // check and fix: the rules given as options, null when not given.
     const char* bom = nullptr;

@@ -100,16 +100,16 @@ const Command kCommands[] = {
      "Exit status 0 when every file keeps its rules now, 1 when one still breaks\n"
      "one (invalid UTF-8; with --dry-run, anything to fix).\n",
      RunFix, 1, kAny, kWalkOptions | kJsonOption | kRuleOptions | kDryRunOption},
-    {"tag", "FILE CHARSET", " [--eol crlf|lf|cr|auto] [--force]", "overwrite the head of FILE with a charset tag line",
-     "Writes the line <meta charset=\"CHARSET\"/> over the first bytes of FILE.\n"
-     "Nothing is inserted: the bytes the line covers are LOST. So it refuses a\n"
-     "file that is not empty unless --force is given. FILE must exist; make an\n"
-     "empty one with ': > FILE' first, then add the text after the tag line.\n"
-     "FILE must be a regular file: a device or FIFO is refused.\n"
+    {"tag", "FILE CHARSET", " [--eol crlf|lf|cr|auto]", "put a charset tag line at the head of FILE",
+     "Puts the line <meta charset=\"CHARSET\"/>, as the library writes it, before\n"
+     "the content of FILE (after a byte-order mark), or in place of the tag line\n"
+     "that names another charset; a file that already names CHARSET (in any\n"
+     "letter case) is left alone. Nothing else changes: FILE is rewritten as fix\n"
+     "rewrites a file, through a temporary file renamed over it, and is left as\n"
+     "it was on any failure. FILE must exist and be a regular file.\n"
      "  --eol E   end the line with CRLF, LF or CR; auto (the default) uses the\n"
      "            convention the file already has, CRLF when it has none\n"
-     "  --force   overwrite the head of a file that is not empty\n"
-     "Exit status 0 when the line was written, 2 otherwise.\n",
+     "Exit status 0 when the line was written or was there, 2 otherwise.\n",
      RunTag, 2, 2, kTagOptions},
     {"compare", "FIRST SECOND", " [--json]", "whether two catalogs say the same, line endings aside",
      "Prints FIRST vs SECOND: same or different. CR and LF bytes, and each file's\n"

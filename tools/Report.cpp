@@ -61,6 +61,11 @@ int Trouble(const char* subject, const char* what, HRESULT code)
     return kTrouble;
 }
 
+int TroubleOrRefused(const char* subject, const char* what, HRESULT code)
+{
+    return code < 0 ? Trouble(subject, what, code) : Refused(subject, what);
+}
+
 int FileTrouble(const char* name, const QORSysPath& path, const char* what, HRESULT code)
 {
     QORSysFileDescriptor file;

@@ -31,6 +31,9 @@ int Trouble(const char* subject, const char* what, HRESULT code);
 // "kestrune: SUBJECT: WHY", for trouble without a result code; returns kTrouble.
 int Refused(const char* subject, const char* why);
 
+// Trouble, or when code is not a failure but a refusal, Refused.
+int TroubleOrRefused(const char* subject, const char* what, HRESULT code);
+
 // Trouble with the file called name: when it cannot even be opened for
 // reading, the open's code says why; otherwise what and code.
 int FileTrouble(const char* name, const QORSysPath& path, const char* what, HRESULT code);

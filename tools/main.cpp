@@ -92,8 +92,6 @@ int Run(const Command& command, int argc, char* argv[], int next, Invocation run
             options = false;
         } else if (IsHelp(arg)) {
             return Show(CommandText(command));
-        } else if ((command.takes & kTagOptions) != 0 && std::strcmp(arg, "--force") == 0) {
-            run.force = true;
         } else if ((command.takes & kDryRunOption) != 0 && std::strcmp(arg, "--dry-run") == 0) {
             run.dryRun = true;
         } else if (const int taken = ValueOption(command, argc, argv, i, run); taken != 0) {

@@ -10,7 +10,6 @@
 #include "SafeReplace.h"
 #include "Walk.h"
 
-#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <tuple>
@@ -66,10 +65,7 @@ bool FileRules(const char* name, const Policy& options, Policy& policy)
 // (UTF-16, binary), noted and to be skipped.
 bool ReadText(const char* name, const QORSysPath& path, std::string& text, int& status)
 {
-    unsigned int size = 0;
-    status = ReadFile(name, path, &text, SIZE_MAX, size);
-    if (status == kYes && text.size() > size)
-        status = Refused(name, "longer than its reported size (a pipe or special file): not checked");
+    status = ReadWhole(name, path, text);
     if (status == kYes && text.find('\0') != std::string::npos) {
         std::fprintf(stderr, "kestrune: %s: has a NUL byte (UTF-16 or binary): skipped\n", name);
         return false;
@@ -117,7 +113,7 @@ int Fix(const Invocation& run, const char* name, const std::string& text, const 
     }
     const Outcome outcome =
         Replace(snapshot, [&](QORSysFileDescriptor& file) { return WriteFixed(file, text, policy, found); });
-    if (!outcome.Ok()) return outcome.code < 0 ? Trouble(name, outcome.what, outcome.code) : Refused(name, outcome.what);
+    if (!outcome.Ok()) return TroubleOrRefused(name, outcome.what, outcome.code);
     Tell(run, name, "changed", true, "fixed: " + Joined(words, false) + invalid, words);
     return found.utf8 ? kNo : kYes;
 }
@@ -132,7 +128,7 @@ int CheckOrFix(const Invocation& run, bool fixing)
         if (!policy.Any()) return kYes;  // no rule applies: nothing to break
         Snapshot snapshot;
         const Outcome looked = fixing ? Inspect(name, snapshot) : Outcome{};
-        if (!looked.Ok()) return looked.code < 0 ? Trouble(name, looked.what, looked.code) : Refused(name, looked.what);
+        if (!looked.Ok()) return TroubleOrRefused(name, looked.what, looked.code);
         std::string text;
         int status = kYes;
         if (!ReadText(name, path, text, status)) return status;

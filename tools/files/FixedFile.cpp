@@ -26,7 +26,7 @@ HRESULT WriteTagLine(QORSysFileDescriptor& file, const std::string& charset, con
 HRESULT WriteFixed(QORSysFileDescriptor& file, const std::string& text, const Policy& policy, const Findings& found)
 {
     std::string line;
-    HRESULT code = found.tag ? WriteTagLine(file, policy.tag, EolFor(text, policy), line) : S_OK;
+    HRESULT code = found.tag ? WriteTagLine(file, policy.tag, TagEol(text, policy), line) : S_OK;
     const std::string fixed = FixText(text, policy, found, line);
     // One call: the file services go on after a short write.
     if (code >= 0) code = QORSysFWrite(file, fixed.data(), static_cast<unsigned int>(fixed.size()), nullptr);

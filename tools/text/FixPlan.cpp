@@ -94,6 +94,11 @@ const char* EolFor(const std::string& text, const Policy& policy)
     return eol;
 }
 
+const char* TagEol(const std::string& text, const Policy& policy)
+{
+    return policy.tagEol != nullptr ? policy.tagEol : EolFor(text, policy);
+}
+
 std::vector<std::pair<const char*, std::string>> Describe(const Findings& findings, const Policy& policy)
 {
     std::vector<std::pair<const char*, std::string>> words;

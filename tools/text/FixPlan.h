@@ -41,6 +41,9 @@ std::string FixText(const std::string& text, const Policy& policy, const Finding
 // first one (the library's default when it has none).
 const char* EolFor(const std::string& text, const Policy& policy);
 
+// The tag line's ending: the one asked for it, else EolFor's.
+const char* TagEol(const std::string& text, const Policy& policy);
+
 // Each broken rule: its key ("end_of_line", "bom", "utf8", "final_newline",
 // "tag") and what is wrong, in words.
 std::vector<std::pair<const char*, std::string>> Describe(const Findings& findings, const Policy& policy);
