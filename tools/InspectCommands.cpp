@@ -1,4 +1,5 @@
 // eol, bom, utf8 and info: what the library tells about each file.
+#include "CatalogHead.h"
 #include "Commands.h"
 #include "FileText.h"
 #include "Json.h"
@@ -6,7 +7,6 @@
 #include "QORSysTextFileUtilities.h"
 #include "Report.h"
 #include "Utf8Position.h"
-#include "VELGeneral.h"
 #include "Walk.h"
 
 #include <cstdint>
@@ -71,21 +71,6 @@ void AddUtf8(JsonLine& json, const Utf8Verdict& verdict)
         json.Text("bytes", verdict.at.bytes);
     }
     if (verdict.deepValid != verdict.valid) json.Bool("deep_check", verdict.deepValid);
-}
-
-// The charset of the tag line the catalog starts with (after a byte-order
-// mark), recognised as the catalog comparison recognises it.
-bool CharsetTag(const std::string& text, std::string& charset)
-{
-    const char* end = text.c_str();
-    int format = 0;
-    DetectCatalogFileFormat(end, format);
-    const auto head = static_cast<std::size_t>(end - text.c_str());
-    // The head is [mark] <meta charset="NAME"/> [end of line], or the mark alone, or nothing.
-    const std::size_t name = (text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0) + sizeof "<meta charset=\"" - 1;
-    if (head < name + 3) return false;
-    charset.assign(text, name, text.rfind("\"/>", head - 3) - name);
-    return true;
 }
 
 // "CRLF", "LF", "CR", "mixed", or null for a text without line endings.
@@ -179,8 +164,9 @@ int RunInfo(const Invocation& run)
         const char* head = text.data();
         auto size = static_cast<unsigned int>(text.size());
         const bool bom = DetectUnicodeBOM(head, size) == S_OK;
-        std::string charset;
-        const bool tagged = CharsetTag(text, charset);
+        const CatalogHead catalog = ReadHead(text);
+        const bool tagged = catalog.tagged;
+        const std::string& charset = catalog.charset;
         if (run.json) {
             JsonLine json;
             json.Text("file", name);
