@@ -48,7 +48,10 @@ bool FileRules(const char* name, const Policy& options, Policy& policy)
 {
     std::string error;
     const EditorConfigRead read = ReadEditorConfig(name, policy, error);
-    if (read == EditorConfigRead::Unreadable) return Refused(name, error.c_str()) != kTrouble;
+    if (read == EditorConfigRead::Unreadable) {
+        Refused(name, error.c_str());
+        return false;
+    }
     static bool told = false;
     if (read == EditorConfigRead::NotInThisBuild && !options.Any() && !told) {
         told = true;

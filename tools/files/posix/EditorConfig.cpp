@@ -17,8 +17,9 @@ EditorConfigRead ReadEditorConfig(const char* name, Policy& policy, std::string&
     const int parsed = failed ? EDITORCONFIG_PARSE_MEMORY_ERROR : editorconfig_parse(path.c_str(), handle.get());
     if (parsed != 0) {
         const char* file = editorconfig_handle_get_err_file(handle.get());
-        error = std::string(file != nullptr ? file : ".editorconfig") + ": " + editorconfig_get_error_msg(parsed);
-        if (parsed > 0) error += " at line " + std::to_string(parsed);
+        error = std::string(file != nullptr ? file : ".editorconfig") +
+                (parsed > 0 ? ", line " + std::to_string(parsed) : std::string()) + ": " +
+                editorconfig_get_error_msg(parsed);
         return EditorConfigRead::Unreadable;
     }
     for (int i = 0, count = editorconfig_handle_get_name_value_count(handle.get()); i < count; ++i) {
