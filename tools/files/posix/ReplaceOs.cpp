@@ -5,7 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <initializer_list>
 
 using kestrune_tool::FileFacts;
 using kestrune_tool::OsHandle;
@@ -17,6 +20,28 @@ namespace {
 HRESULT Result(int status) { return status == 0 ? S_OK : QORSysResultFromErrno(errno); }
 
 int Descriptor(OsHandle handle) { return static_cast<int>(handle); }
+
+// The temporary file being written, removed when a signal ends the run (as
+// git removes its lock files); SIGKILL leaves it to the next run.
+char pending[4096];
+
+void RemovePending(int signal)
+{
+    if (pending[0] != '\0') ::unlink(pending);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+void Watch(const char* name)
+{
+    static const bool watching = [] {
+        for (const int signal : {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGPIPE}) std::signal(signal, RemovePending);
+        return true;
+    }();
+    static_cast<void>(watching);
+    const std::size_t length = std::strlen(name);
+    if (length < sizeof pending) std::memcpy(pending, name, length + 1);
+}
 
 // Removes a temporary file that no live run holds (its lock went with its
 // process), making sure the name still is the file that was found stale.
@@ -58,6 +83,7 @@ HRESULT CreateTemp(const char* name, OsHandle& handle)
         const int fd = ::open(name, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd >= 0) {
             ::flock(fd, LOCK_EX | LOCK_NB);  // a new file: nobody else can hold it yet
+            Watch(name);
             handle = fd;
             return S_OK;
         }
@@ -78,7 +104,12 @@ HRESULT SetMode(OsHandle handle, const FileFacts& like)
 
 HRESULT Close(OsHandle handle) { return Result(::close(Descriptor(handle))); }
 
-HRESULT Rename(const char* from, const char* to) { return Result(::rename(from, to)); }
+HRESULT Rename(const char* from, const char* to)
+{
+    const HRESULT result = Result(::rename(from, to));
+    if (result >= 0) pending[0] = '\0';
+    return result;
+}
 
 HRESULT SyncDirectory(const char* directory)
 {
@@ -89,6 +120,10 @@ HRESULT SyncDirectory(const char* directory)
     return result;
 }
 
-HRESULT Remove(const char* name) { return Result(::unlink(name)); }
+HRESULT Remove(const char* name)
+{
+    pending[0] = '\0';
+    return Result(::unlink(name));
+}
 
 }  // namespace KESTRUNE_REPLACE_CALLS
