@@ -260,6 +260,7 @@ TEST_F(FaultSweep, SafeReplace)
     };
     const Outcome failed{kInjected, original, 0}, unchecked{E_FAIL, original, 0};
     const HRESULT noMemory = QORSysResultFromErrno(ENOMEM);
+    // clang-format off
     Sweep([&] { return run(""); }, {S_OK, fixed, 0}, {
         {Seam::Seek, 2, Z, unchecked}, {Seam::Seek, 3, Z, unchecked}, {Seam::Read, 0, Z, unchecked},
         {Seam::Size, 0, S | Z, unchecked}, {Seam::Write, 0, Z, {QORSYS_E_WRITEFAULT, original, 0}},
@@ -270,6 +271,7 @@ TEST_F(FaultSweep, SafeReplace)
         {Seam::CreateTemp, 0, F, failed}, {Seam::Sync, 0, F, failed}, {Seam::SetMode, 0, F, failed},
         {Seam::CloseTemp, 0, F, failed}, {Seam::Rename, 0, F, failed},
     });
+    // clang-format on
     // Another writer's work, done while the new text was written, is kept.
     EXPECT_EQ(run("a\n"), Outcome(S_FALSE, "a\n", 0));
 }

@@ -36,7 +36,8 @@ TEST(FixPlan, MendsOnlyWhatTheRulesSay)
 {
     std::mt19937 random(17);
     const char* const pieces[] = {"a", "\xC3\xA9", "\xFF", "\r", "\n", "\r\n", " ", "\"/>"};
-    const char* const heads[] = {"", "\xEF\xBB\xBF", "<meta charset=\"UTF-8\"/>", "\xEF\xBB\xBF<meta charset=\"X\"/>\r"};
+    const char* const heads[] = {"", "\xEF\xBB\xBF", "<meta charset=\"UTF-8\"/>",
+                                 "\xEF\xBB\xBF<meta charset=\"X\"/>\r"};
     const char* const eols[] = {nullptr, "\n", "\r\n", "\r"};
     const Want wants[] = {Want::Unset, Want::Yes, Want::No};
     for (int round = 0; round < 20000; ++round) {

@@ -50,7 +50,7 @@ const struct {
 
 // Reads argv[i] (and argv[i + 1]) when it is one of the command's value
 // options: 1 when it was, 0 when not, -1 when its value is missing.
-int ValueOption(const Command& command, int argc, char* argv[], int& i, Invocation& run)
+int ValueOption(const Command& command, int argc, const char* const argv[], int& i, Invocation& run)
 {
     for (const auto& option : kValueOptions) {
         const std::size_t length = std::strlen(option.name);

@@ -3,8 +3,8 @@
 #include "Commands.h"
 #include "EditorConfig.h"
 #include "FileText.h"
-#include "FixedFile.h"
 #include "FixPlan.h"
+#include "FixedFile.h"
 #include "Json.h"
 #include "Report.h"
 #include "SafeReplace.h"
@@ -55,8 +55,9 @@ bool FileRules(const char* name, const Policy& options, Policy& policy)
     static bool told = false;
     if (read == EditorConfigRead::NotInThisBuild && !options.Any() && !told) {
         told = true;
-        std::fprintf(stderr, "kestrune: this build cannot read .editorconfig; give the rules as options "
-                             "(--eol, --bom, --final-newline, --charset, --tag)\n");
+        std::fprintf(stderr,
+                     "kestrune: this build cannot read .editorconfig; give the rules as options "
+                     "(--eol, --bom, --final-newline, --charset, --tag)\n");
     }
     policy = Overlay(policy, options);
     if (!policy.unsupported.empty())
@@ -103,8 +104,8 @@ void Tell(const Invocation& run, const char* name, const char* key, bool value, 
     }
 }
 
-int Fix(const Invocation& run, const char* name, const std::string& text, const Policy& policy,
-        const Findings& found, const Snapshot& snapshot)
+int Fix(const Invocation& run, const char* name, const std::string& text, const Policy& policy, const Findings& found,
+        const Snapshot& snapshot)
 {
     const Words words = Describe(found, policy);
     const std::string invalid = found.utf8 ? (found.Fixable() ? "; not fixable: " : "") + Joined(words, true) : "";
@@ -138,7 +139,8 @@ int CheckOrFix(const Invocation& run, bool fixing)
         const Findings found = CheckText(text, policy);
         if (fixing) return Fix(run, name, text, policy, found, snapshot);
         const Words words = Describe(found, policy);
-        Tell(run, name, "ok", !found.Any(), Joined(words, false) + (found.utf8 && found.Fixable() ? "; " : "") + Joined(words, true), words);
+        Tell(run, name, "ok", !found.Any(),
+             Joined(words, false) + (found.utf8 && found.Fixable() ? "; " : "") + Joined(words, true), words);
         return found.Any() ? kNo : kYes;
     });
 }

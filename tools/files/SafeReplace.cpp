@@ -53,7 +53,8 @@ Outcome LookAt(const char* name, Snapshot& snapshot)
     std::error_code error;
     const std::filesystem::path path = std::filesystem::u8path(name);
     // A link stays a link: its target is what gets replaced.
-    snapshot.target = std::filesystem::is_symlink(path, error) ? std::filesystem::canonical(path, error).u8string() : name;
+    snapshot.target =
+        std::filesystem::is_symlink(path, error) ? std::filesystem::canonical(path, error).u8string() : name;
     if (error) return {"cannot follow the link", QORSysResultFromErrno(error.value())};
     const HRESULT code = ReplaceOs::Stat(snapshot.target.c_str(), snapshot.facts);
     if (code < 0) return {"cannot open", code};

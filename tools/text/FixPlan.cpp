@@ -66,15 +66,14 @@ Findings CheckText(const std::string& text, const Policy& policy)
     }
     found.bom = (policy.bom == Want::Yes && head.mark == 0) || (policy.bom == Want::No && head.mark != 0);
     const bool bodyEnds = EndsInNewline(text) && text.size() > head.end;
-    found.finalNewline = text.size() > head.end && (policy.finalNewline == Want::Yes ? !bodyEnds
-                                                    : policy.finalNewline == Want::No && bodyEnds);
+    found.finalNewline = text.size() > head.end &&
+                         (policy.finalNewline == Want::Yes ? !bodyEnds : policy.finalNewline == Want::No && bodyEnds);
     found.tag = !policy.tag.empty() && (!head.tagged || strcasecmp(head.charset.c_str(), policy.tag.c_str()) != 0);
     found.utf8 = policy.utf8 == Want::Yes && FindInvalidUtf8(text, found.at);
     return found;
 }
 
-std::string FixText(const std::string& text, const Policy& policy, const Findings& findings,
-                    const std::string& tagLine)
+std::string FixText(const std::string& text, const Policy& policy, const Findings& findings, const std::string& tagLine)
 {
     const CatalogHead& head = findings.head;
     const bool mark = policy.bom == Want::Yes || (policy.bom == Want::Unset && head.mark != 0);
@@ -106,7 +105,8 @@ std::vector<std::pair<const char*, std::string>> Describe(const Findings& findin
         words.emplace_back("end_of_line", "line " + std::to_string(findings.eolLine) + " ends in " +
                                               EndingName(findings.eolFound) + ", not " + EndingName(policy.eol));
     }
-    if (findings.bom) words.emplace_back("bom", findings.head.mark != 0 ? "byte-order mark present" : "no byte-order mark");
+    if (findings.bom)
+        words.emplace_back("bom", findings.head.mark != 0 ? "byte-order mark present" : "no byte-order mark");
     if (findings.utf8) {
         const Utf8Position& at = findings.at;
         words.emplace_back("utf8", "invalid UTF-8 at byte " + std::to_string(at.byte) + " (line " +
@@ -114,7 +114,8 @@ std::vector<std::pair<const char*, std::string>> Describe(const Findings& findin
                                        "): " + at.bytes);
     }
     if (findings.finalNewline)
-        words.emplace_back("final_newline", policy.finalNewline == Want::Yes ? "no final newline" : "final newline present");
+        words.emplace_back("final_newline",
+                           policy.finalNewline == Want::Yes ? "no final newline" : "final newline present");
     if (findings.tag) {
         words.emplace_back("tag", findings.head.tagged ? "tag says " + findings.head.charset + ", not " + policy.tag
                                                        : "tag line missing");

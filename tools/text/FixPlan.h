@@ -16,12 +16,12 @@ namespace kestrune_tool {
 
 struct Findings {
     CatalogHead head;
-    std::size_t eolLine = 0;          // the first line whose ending breaks the rule, from 1; 0 for none
-    const char* eolFound = nullptr;   // that line's ending
-    bool bom = false;                 // the mark is missing, or there against the rule
-    bool finalNewline = false;        // missing, or there against the rule
-    bool tag = false;                 // the tag line is missing or names another charset
-    bool utf8 = false;                // invalid where the rule wants UTF-8; at places it
+    std::size_t eolLine = 0;         // the first line whose ending breaks the rule, from 1; 0 for none
+    const char* eolFound = nullptr;  // that line's ending
+    bool bom = false;                // the mark is missing, or there against the rule
+    bool finalNewline = false;       // missing, or there against the rule
+    bool tag = false;                // the tag line is missing or names another charset
+    bool utf8 = false;               // invalid where the rule wants UTF-8; at places it
     Utf8Position at;
 
     bool Fixable() const { return eolLine != 0 || bom || finalNewline || tag; }

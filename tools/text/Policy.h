@@ -13,9 +13,9 @@ struct Policy {
     const char* eol = nullptr;  // "\r\n", "\n" or "\r" for every line ending
     Want bom = Want::Unset;
     Want finalNewline = Want::Unset;
-    Want utf8 = Want::Unset;  // Yes: the text must be valid UTF-8
-    std::string tag;          // the charset the first line's tag must name; empty: no rule
-    std::string unsupported;  // a charset named that we do not check, for a note
+    Want utf8 = Want::Unset;       // Yes: the text must be valid UTF-8
+    std::string tag;               // the charset the first line's tag must name; empty: no rule
+    std::string unsupported;       // a charset named that we do not check, for a note
     const char* tagEol = nullptr;  // the tag line's ending where it is not the rule's (tag --eol)
 
     bool Any() const

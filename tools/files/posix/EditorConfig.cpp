@@ -13,7 +13,7 @@ EditorConfigRead ReadEditorConfig(const char* name, Policy& policy, std::string&
     std::error_code failed;
     const std::string path = std::filesystem::absolute(std::filesystem::u8path(name), failed).u8string();
     const std::unique_ptr<void, int (*)(editorconfig_handle)> handle(editorconfig_handle_init(),
-                                                                      editorconfig_handle_destroy);
+                                                                     editorconfig_handle_destroy);
     const int parsed = failed ? EDITORCONFIG_PARSE_MEMORY_ERROR : editorconfig_parse(path.c_str(), handle.get());
     if (parsed != 0) {
         const char* file = editorconfig_handle_get_err_file(handle.get());

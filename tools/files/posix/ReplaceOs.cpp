@@ -49,7 +49,8 @@ HRESULT ClaimStale(const char* name)
 {
     const int old = ::open(name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (old < 0) return errno == ENOENT ? S_OK : QORSysResultFromErrno(errno);
-    struct stat held {}, named {};
+    struct stat held {
+    }, named{};
     HRESULT result = QORSysResultFromErrno(EBUSY);
     if (::flock(old, LOCK_EX | LOCK_NB) == 0 && ::fstat(old, &held) == 0) {
         const bool same = ::lstat(name, &named) == 0 && named.st_ino == held.st_ino && named.st_dev == held.st_dev;

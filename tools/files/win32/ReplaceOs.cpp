@@ -38,7 +38,8 @@ HRESULT Stat(const char* name, FileFacts& facts)
     BY_HANDLE_FILE_INFORMATION info{};
     const bool got = ::GetFileInformationByHandle(file, &info) != 0;
     const HRESULT result = got ? S_OK : LastError();
-    facts.regular = got && ::GetFileType(file) == FILE_TYPE_DISK && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    facts.regular =
+        got && ::GetFileType(file) == FILE_TYPE_DISK && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
     ::CloseHandle(file);
     facts.size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
     facts.device = info.dwVolumeSerialNumber;
@@ -60,8 +61,7 @@ HRESULT CreateTemp(const char* name, OsHandle& handle)
         }
         if (::GetLastError() != ERROR_FILE_EXISTS || attempt > 0) return created;
         // Opened alone, it was left by a run that died: gone when closed. A live run's open fails the share.
-        const HRESULT stale =
-            OpenWide(name, DELETE, 0, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, file);
+        const HRESULT stale = OpenWide(name, DELETE, 0, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, file);
         if (stale < 0) return stale;
         ::CloseHandle(file);
     }
