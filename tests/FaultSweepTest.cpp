@@ -259,13 +259,15 @@ TEST_F(FaultSweep, SafeReplace)
         return {result, Read(name), std::filesystem::exists(tool::TempName(name))};
     };
     const Outcome failed{kInjected, original, 0}, unchecked{E_FAIL, original, 0};
-    const HRESULT noMemory = QORSysResultFromErrno(ENOMEM);
     // clang-format off
     Sweep([&] { return run(""); }, {S_OK, fixed, 0}, {
         {Seam::Seek, 2, Z, unchecked}, {Seam::Seek, 3, Z, unchecked}, {Seam::Read, 0, Z, unchecked},
         {Seam::Size, 0, S | Z, unchecked}, {Seam::Write, 0, Z, {QORSYS_E_WRITEFAULT, original, 0}},
         {Seam::Seek, 1, F, {S_OK, fixed, 0}},
-        {Seam::New, 0, F, {noMemory, original, 0}}, {Seam::SyncDirectory, 0, F, {kInjected, fixed, 0}},
+#ifndef _WIN32  // there the strings allocate in the C++ library's DLL, out of the seam's reach
+        {Seam::New, 0, F, {QORSysResultFromErrno(ENOMEM), original, 0}},
+#endif
+        {Seam::SyncDirectory, 0, F, {kInjected, fixed, 0}},
         {Seam::Open, 0, F, failed}, {Seam::Read, 0, F, failed}, {Seam::Write, 0, F, failed}, {Seam::Seek, 0, F, failed},
         {Seam::Size, 0, F, failed}, {Seam::Close, 0, F, failed}, {Seam::Stat, 0, F, failed},
         {Seam::CreateTemp, 0, F, failed}, {Seam::Sync, 0, F, failed}, {Seam::SetMode, 0, F, failed},
