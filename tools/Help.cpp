@@ -79,7 +79,8 @@ const Command kCommands[] = {
      "so when one is there and no rule is given as an option.\n"
      "--json: {\"file\": FILE, \"ok\": true or false} and for each rule broken its\n"
      "words under \"end_of_line\", \"bom\", \"utf8\", \"final_newline\" or \"tag\"\n"
-     "Exit status 0 when every file keeps its rules, 1 when one breaks one.\n",
+     "Exit status 0 when every file keeps its rules, 1 when one breaks one, 2 on\n"
+     "trouble (an .editorconfig the parser rejects, a file that cannot be read).\n",
      RunCheck, 1, kAny, kWalkOptions | kJsonOption | kRuleOptions},
     {"fix", "PATH...", " [-r [--all-files]] [--json] [--dry-run] [RULE...]", "rewrite each file to keep its rules",
      "Takes the rules as check does, and rewrites each file that breaks one that\n"
@@ -98,7 +99,8 @@ const Command kCommands[] = {
      "--json: {\"file\": FILE, \"changed\": true or false (\"would_change\" with\n"
      "--dry-run)} and the rules broken, as check gives them\n"
      "Exit status 0 when every file keeps its rules now, 1 when one still breaks\n"
-     "one (invalid UTF-8; with --dry-run, anything to fix).\n",
+     "one (invalid UTF-8; with --dry-run, anything to fix), 2 when a file could\n"
+     "not be read or replaced (it is then left as it was; one line says why).\n",
      RunFix, 1, kAny, kWalkOptions | kJsonOption | kRuleOptions | kDryRunOption},
     {"tag", "FILE CHARSET", " [--eol crlf|lf|cr|auto]", "put a charset tag line at the head of FILE",
      "Puts the line <meta charset=\"CHARSET\"/>, as the library writes it, before\n"
