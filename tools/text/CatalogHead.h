@@ -9,9 +9,9 @@
 namespace kestrune_tool {
 
 struct CatalogHead {
-    std::size_t mark = 0;  // 3 after a byte-order mark, else 0
-    std::size_t end = 0;   // past the tag line and its line ending; mark when there is no tag line
-    bool tagged = false;
+    std::size_t mark;  // 3 after a byte-order mark, else 0
+    std::size_t end;   // past the tag line and its line ending; mark when there is no tag line
+    bool tagged;
     std::string charset;  // the tag line's NAME
 };
 
