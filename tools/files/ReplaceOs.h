@@ -11,12 +11,12 @@
 
 namespace kestrune_tool {
 using OsHandle = std::intptr_t;
-// What the replace checks and keeps of a file.
+// What the replace checks and keeps of a file; Stat sets every field.
 struct FileFacts {
-    std::uint64_t size = 0, device = 0, inode = 0, links = 0;
-    std::int64_t modified = 0;  // in the system's own unit
-    unsigned mode = 0, owner = 0, group = 0;
-    bool regular = false;
+    std::uint64_t size, device, inode, links;
+    std::int64_t modified;  // in the system's own unit
+    unsigned mode, owner, group;
+    bool regular;
 };
 }  // namespace kestrune_tool
 

@@ -45,6 +45,7 @@ HRESULT Stat(const char* name, FileFacts& facts)
     facts.device = info.dwVolumeSerialNumber;
     facts.inode = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
     facts.links = info.nNumberOfLinks;
+    facts.mode = facts.owner = facts.group = 0;  // Windows keeps none of these for us
     facts.modified = static_cast<std::int64_t>((std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) |
                                                info.ftLastWriteTime.dwLowDateTime);
     return result;
