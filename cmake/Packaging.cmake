@@ -1,5 +1,5 @@
 # Packages of the install tree, made by cpack in the build directory (or the
-# `packages` target) into packages/. Linux: Debian packages split the Debian
+# package target) into packages/. Linux: Debian packages split the Debian
 # way, named after the SONAME: libkestrune1 (the library and the three
 # platform services), libkestrune-dev (headers, CMake package, pkg-config
 # file) and kestrune (the tool, its manual page and bash completion).
@@ -65,8 +65,3 @@ files named on its command line, with its manual page and bash completion.")
   endforeach()
 endif()
 include(CPack)
-
-# Only what ships is built before packing (the package target builds everything).
-add_custom_target(packages COMMAND ${CMAKE_CPACK_COMMAND} --config ${PROJECT_BINARY_DIR}/CPackConfig.cmake
-  WORKING_DIRECTORY ${PROJECT_BINARY_DIR} USES_TERMINAL VERBATIM)
-add_dependencies(packages kestrune_texts)
