@@ -30,7 +30,8 @@ std::string Options(const std::string& text, std::string* values = nullptr)
             std::string choices = text.substr(end + 1, choicesEnd - end - 1);
             if (choices.find('|') != std::string::npos && values->find(word + ")") == std::string::npos) {
                 for (char& c : choices) c = c == '|' ? ' ' : c;
-                *values += "    " + word + ") COMPREPLY=($(compgen -W '" + choices + "' -- \"$cur\")); return ;;\n";
+                values->append("    ").append(word).append(") COMPREPLY=($(compgen -W '").append(choices);
+                values->append("' -- \"$cur\")); return ;;\n");
             }
         }
         at = end - 1;
