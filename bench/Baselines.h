@@ -15,6 +15,10 @@ namespace bench {
 // the validator anyone writes first.
 bool ByteLoopIsUtf8(const char* text, std::size_t length);
 
+// The memory floor of any validator: one pass of the widest vector loads the
+// CPU has, ORed together, true when no byte has its high bit set.
+bool LoadOrPass(const char* text, std::size_t length);
+
 // The catalog comparison loop as CompareCatalogFiles runs it over two texts
 // held in memory (zero-terminated): past the head marks, skip CR/LF runs on
 // both sides, compare a byte, advance, until the second text is used up.

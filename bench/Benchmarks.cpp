@@ -111,6 +111,12 @@ void AddUtf8(const std::string& dir, Flavour flavour, std::size_t bytes)
         const std::string& text = Load(path);
         return [&text] { return ByteLoopIsUtf8(text.data(), text.size()); };
     });
+    if (flavour == Flavour::Ascii) {  // the floor's answer is "all ASCII"
+        Add(name + "/floor", bytes, [path] {
+            const std::string& text = Load(path);
+            return [&text] { return LoadOrPass(text.data(), text.size()); };
+        });
+    }
 }
 
 void AddDeep(const std::string& dir, Flavour flavour, std::size_t bytes, bool withIsutf8)

@@ -10,6 +10,7 @@ import sys
 SECTIONS = [
     ("utf8", "1. QORSysUCAlgorithm::IsUTF8 over an in-memory buffer", [
         ("library", "IsUTF8", "byteloop", "byte-at-a-time validator", None),
+        ("library", "IsUTF8", "floor", "vector load+OR pass", None),
     ]),
     ("deep", "2. DetectFileFormatDeep(path), file in the page cache", [
         ("library", "DetectFileFormatDeep", "services4k", "QORSysFRead 4096 B loop", None),

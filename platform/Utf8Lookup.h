@@ -97,7 +97,7 @@ typename T::V CheckBlock(typename T::V input, typename T::V prev, const typename
     return T::Xor(T::And(T::Or(third, fourth), T::Splat(0x80)), special);
 }
 
-// Checks two vectors per step, skipping all-ASCII steps, until an error, a
+// Checks two vectors per step, runs of ASCII four at a time, until an error, a
 // cut-short sequence before ASCII, or fewer bytes than a step remain; the
 // scalar kernel then judges the rest from the sequence that may straddle the
 // stopping point, so the answer is exact and the tail costs a few bytes.
@@ -116,10 +116,18 @@ const unsigned char* ValidateWith(const unsigned char* begin, const unsigned cha
         const V high = T::Load(p + sizeof(V));
         if (!T::AnyHighBit(T::Or(low, high))) {
             if (T::AnyNonZero(prevIncomplete)) break;
-        } else {
-            if (T::AnyNonZero(T::Or(CheckBlock<T>(low, prevInput, tables), CheckBlock<T>(high, low, tables)))) break;
-            prevIncomplete = T::SubSat(high, incompleteMax);
+            // A run of ASCII asks for nothing but its high bits: four vectors
+            // a step then, as fast as memory brings them.
+            for (p += kStep; end - p >= 2 * kStep; p += 2 * kStep) {
+                const V run = T::Or(T::Or(T::Load(p), T::Load(p + sizeof(V))),
+                                    T::Or(T::Load(p + 2 * sizeof(V)), T::Load(p + 3 * sizeof(V))));
+                if (T::AnyHighBit(run)) break;
+            }
+            prevInput = T::Load(p - sizeof(V));
+            continue;
         }
+        if (T::AnyNonZero(T::Or(CheckBlock<T>(low, prevInput, tables), CheckBlock<T>(high, low, tables)))) break;
+        prevIncomplete = T::SubSat(high, incompleteMax);
         prevInput = high;
         p += kStep;
     }

@@ -12,7 +12,8 @@
 
 namespace kestrune_tool {
 
-int ShowManPage();  // ManPage.cpp
+int ShowManPage();     // ManPage.cpp
+int ShowCompletion();  // Completion.cpp
 
 namespace {
 
@@ -128,6 +129,8 @@ int Main(int argc, char* argv[])
             return kYes;
         } else if (std::strcmp(arg, "--man") == 0) {  // for the build, so not in the help
             return ShowManPage();
+        } else if (std::strcmp(arg, "--completion") == 0 && i + 2 == argc && std::strcmp(argv[i + 1], "bash") == 0) {
+            return ShowCompletion();  // for the build too
         } else if (arg[0] == '-') {
             return UsageError(nullptr, "unknown option '%s'", arg);
         } else if (std::strcmp(arg, "help") == 0) {
