@@ -15,4 +15,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # an aarch64 Kestrune is installed outside the sysroot.
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
 
-set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64 -L ${KESTRUNE_AARCH64_SYSROOT})
+# The sysroot's own C library first: with Debian's arm64 multiarch libc also
+# installed, the loader would otherwise pair the cross ld.so with that other
+# libc.so.6, and threads then hang at their start.
+set(CMAKE_CROSSCOMPILING_EMULATOR
+  qemu-aarch64 -L ${KESTRUNE_AARCH64_SYSROOT} -E LD_LIBRARY_PATH=${KESTRUNE_AARCH64_SYSROOT}/lib)
