@@ -41,14 +41,18 @@ struct Utf8Verdict {
     Utf8Position at;         // the first invalid sequence, when not valid
 };
 
+// Reads the file once; the deep check reads it again only where the strict
+// verdict fails it, to tell whether its window rule passes it.
 int JudgeUtf8(const char* name, const QORSysPath& path, std::string& text, Utf8Verdict& verdict)
 {
     if (ReadWhole(name, path, text) != kYes) return kTrouble;
+    verdict.valid = !FindInvalidUtf8(text, verdict.at);
+    verdict.deepValid = verdict.valid;
+    if (verdict.valid) return kYes;
     int format = 0;
     const HRESULT code = DetectFileFormatDeep(path, format);
     if (code < 0) return FileTrouble(name, path, "cannot read", code);
     verdict.deepValid = format == 2;
-    verdict.valid = !FindInvalidUtf8(text, verdict.at);
     return kYes;
 }
 
@@ -97,43 +101,50 @@ std::string EolWords(const LineEndings& endings)
 int RunEol(const Invocation& run)
 {
     return EachFile(run, [&](const char* name, const QORSysPath& path) {
-        return WithOpenFile(name, path, [&](QORSysFileDescriptor& file) {
-            const char* eol = nullptr;
-            const bool found = DetectFileEOL(file, eol, 0) == S_OK;
-            // Not found also covers a read that failed; reading again tells which.
-            unsigned int size = 0;
-            if (!found && ReadFile(name, path, nullptr, SIZE_MAX, size) != kYes) return kTrouble;
-            if (run.json) {
-                JsonLine json;
-                json.Text("file", name);
-                if (found)
-                    json.Text("eol", EolName(eol));
-                else
-                    json.Null("eol");
-                Say(run, "%s\n", json.End());
-            } else {
-                Say(run, "%s: %s\n", name, found ? EolName(eol) : "none found (default CRLF)");
-            }
-            return found ? kYes : kNo;
-        });
+        std::string text;
+        unsigned int size = 0;
+        if (ReadFile(name, path, &text, SIZE_MAX, size) != kYes) return kTrouble;
+        // The first CR or LF decides; the library matches what follows it.
+        const std::size_t at = text.find_first_of("\r\n");
+        const char* eol = nullptr;
+        bool found = at != std::string::npos && DetectEOL(text.c_str() + at, eol) == S_OK;
+        if (!found && text.size() > size) {
+            // Longer than it says (a special file): the library's file form reads it to its end.
+            const int status = WithOpenFile(name, path, [&](QORSysFileDescriptor& file) {
+                found = DetectFileEOL(file, eol, 0) == S_OK;
+                return kYes;
+            });
+            if (status != kYes) return status;
+        }
+        if (run.json) {
+            JsonLine json;
+            json.Text("file", name);
+            if (found)
+                json.Text("eol", EolName(eol));
+            else
+                json.Null("eol");
+            Say(run, "%s\n", json.End());
+        } else {
+            Say(run, "%s: %s\n", name, found ? EolName(eol) : "none found (default CRLF)");
+        }
+        return found ? kYes : kNo;
     });
 }
 
 int RunBom(const Invocation& run)
 {
     return EachFile(run, [&](const char* name, const QORSysPath& path) {
-        return WithOpenFile(name, path, [&](QORSysFileDescriptor& file) {
-            HRESULT found = DetectUnicodeBOM(file, 0);
-            // The library does not judge a file under three bytes; it simply has no mark.
-            unsigned int size = 0;
-            if (found == E_FAIL && QORSysFSize(file, &size) >= 0 && size < 3) found = S_FALSE;
-            if (found < 0) return Trouble(name, "cannot read", found);
-            if (run.json)
-                Say(run, "%s\n", JsonLine().Text("file", name).Bool("bom", found == S_OK).End());
-            else
-                Say(run, "%s: %s\n", name, found == S_OK ? "yes" : "no");
-            return found == S_OK ? kYes : kNo;
-        });
+        std::string text;
+        unsigned int size = 0;
+        if (ReadFile(name, path, &text, 3, size) != kYes) return kTrouble;
+        const char* head = text.data();
+        auto length = static_cast<unsigned int>(text.size());
+        const bool found = DetectUnicodeBOM(head, length) == S_OK;
+        if (run.json)
+            Say(run, "%s\n", JsonLine().Text("file", name).Bool("bom", found).End());
+        else
+            Say(run, "%s: %s\n", name, found ? "yes" : "no");
+        return found ? kYes : kNo;
     });
 }
 

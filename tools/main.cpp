@@ -7,6 +7,7 @@
 #include "Utf8Arguments.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -47,6 +48,8 @@ const struct {
     {"--final-newline", kRuleOptions, &Invocation::finalNewline},
     {"--charset", kRuleOptions, &Invocation::charset},
     {"--tag", kRuleOptions, &Invocation::tag},
+    {"--jobs", kWalkOptions, &Invocation::jobsText},
+    {"-j", kWalkOptions, &Invocation::jobsText},
 };
 
 // Reads argv[i] (and argv[i + 1]) when it is one of the command's value
@@ -103,6 +106,13 @@ int Run(const Command& command, int argc, char* argv[], int next, Invocation run
     }
     if ((run.recursive || run.allFiles) && (command.takes & kWalkOptions) == 0) {
         return UsageError(command.name, "-r and --all-files are not for this command");
+    }
+    if (run.jobsText != nullptr) {
+        char* end = nullptr;
+        const unsigned long jobs = std::strtoul(run.jobsText, &end, 10);
+        if (*run.jobsText < '1' || *run.jobsText > '9' || *end != '\0' || jobs > 1024)
+            return UsageError(command.name, "--jobs takes a number from 1 to 1024, not '%s'", run.jobsText);
+        run.jobs = static_cast<unsigned>(jobs);
     }
     if (run.json && (command.takes & kJsonOption) == 0)
         return UsageError(command.name, "--json is not for this command");

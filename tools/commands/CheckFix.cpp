@@ -10,7 +10,6 @@
 #include "SafeReplace.h"
 #include "Walk.h"
 
-#include <cstdio>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -52,16 +51,13 @@ bool FileRules(const char* name, const Policy& options, Policy& policy)
         Refused(name, error.c_str());
         return false;
     }
-    static bool told = false;
-    if (read == EditorConfigRead::NotInThisBuild && !options.Any() && !told) {
-        told = true;
-        std::fprintf(stderr,
-                     "kestrune: this build cannot read .editorconfig; give the rules as options "
-                     "(--eol, --bom, --final-newline, --charset, --tag)\n");
+    if (read == EditorConfigRead::NotInThisBuild && !options.Any()) {
+        NoteOnce("kestrune: this build cannot read .editorconfig; give the rules as options "
+                 "(--eol, --bom, --final-newline, --charset, --tag)\n");
     }
     policy = Overlay(policy, options);
     if (!policy.unsupported.empty())
-        std::fprintf(stderr, "kestrune: %s: charset %s is not checked\n", name, policy.unsupported.c_str());
+        Note("kestrune: %s: charset %s is not checked\n", name, policy.unsupported.c_str());
     return true;
 }
 
@@ -71,7 +67,7 @@ bool ReadText(const char* name, const QORSysPath& path, std::string& text, int& 
 {
     status = ReadWhole(name, path, text);
     if (status == kYes && text.find('\0') != std::string::npos) {
-        std::fprintf(stderr, "kestrune: %s: has a NUL byte (UTF-16 or binary): skipped\n", name);
+        Note("kestrune: %s: has a NUL byte (UTF-16 or binary): skipped\n", name);
         return false;
     }
     return status == kYes;
@@ -126,7 +122,11 @@ int CheckOrFix(const Invocation& run, bool fixing)
 {
     Policy options;
     if (!RulesFromOptions(fixing ? "fix" : "check", run, options)) return kTrouble;
-    return EachFile(run, [&](const char* name, const QORSysPath& path) {
+    // Two names may be one file (links): fixed at once, both would start from
+    // the old text, so fix takes one file at a time.
+    Invocation walk = run;
+    if (fixing) walk.jobs = 1;
+    return EachFile(walk, [&](const char* name, const QORSysPath& path) {
         Policy policy;
         if (!FileRules(name, options, policy)) return kTrouble;
         if (!policy.Any()) return kYes;  // no rule applies: nothing to break
