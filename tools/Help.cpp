@@ -59,7 +59,8 @@ const Command kCommands[] = {
      "Exit status 0 when every file is clean (one kind of line ending at most,\n"
      "valid UTF-8), 1 when one is not.\n",
      RunInfo, 1, kAny, kWalkOptions | kJsonOption},
-    {"check", "PATH...", " [-r [--all-files]] [-j N] [--json] [RULE...]", "whether each file keeps its .editorconfig rules",
+    {"check", "PATH...", " [-r [--all-files]] [-j N] [--json] [RULE...]",
+     "whether each file keeps its .editorconfig rules",
      "Holds each file to the rules that the .editorconfig files above it give it\n"
      "(end_of_line, charset, insert_final_newline), each replaced by the option\n"
      "of the same rule when given:\n"
@@ -82,7 +83,8 @@ const Command kCommands[] = {
      "Exit status 0 when every file keeps its rules, 1 when one breaks one, 2 on\n"
      "trouble (an .editorconfig the parser rejects, a file that cannot be read).\n",
      RunCheck, 1, kAny, kWalkOptions | kJsonOption | kRuleOptions},
-    {"fix", "PATH...", " [-r [--all-files]] [-j N] [--json] [--dry-run] [RULE...]", "rewrite each file to keep its rules",
+    {"fix", "PATH...", " [-r [--all-files]] [-j N] [--json] [--dry-run] [RULE...]",
+     "rewrite each file to keep its rules",
      "Takes the rules as check does, and rewrites each file that breaks one that\n"
      "can be mended: every line ending (CR LF, LF, CR) made the one asked, the\n"
      "byte-order mark added or taken off, the final line ending added or taken\n"

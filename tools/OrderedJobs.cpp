@@ -7,8 +7,7 @@
 
 namespace kestrune_tool {
 
-OrderedJobs::OrderedJobs(unsigned threads, Progress& progress)
-    : progress_(progress), window_(std::size_t{threads} * 64)
+OrderedJobs::OrderedJobs(unsigned threads, Progress& progress) : progress_(progress), window_(std::size_t{threads} * 64)
 {
     if (threads > 1) {
         for (unsigned i = 0; i < threads; ++i) workers_.emplace_back([this] { Work(); });

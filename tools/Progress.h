@@ -5,8 +5,8 @@
 #define KESTRUNE_TOOL_PROGRESS_H
 
 #include <chrono>
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 
 namespace kestrune_tool {
 

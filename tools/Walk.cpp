@@ -88,7 +88,8 @@ void WalkDirectory(const Invocation& run, const std::string& directory, std::vec
     std::error_code error;
     for (fs::directory_iterator it(fs::u8path(directory), error), end; !error && it != end; it.increment(error)) {
         std::string name = it->path().filename().u8string();
-        if (it->is_directory(error) || run.allFiles || IsCatalog(name)) entries.push_back({std::move(name), TypeOf(*it)});
+        if (it->is_directory(error) || run.allFiles || IsCatalog(name))
+            entries.push_back({std::move(name), TypeOf(*it)});
         error.clear();
     }
     if (error) {

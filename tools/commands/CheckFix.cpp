@@ -52,8 +52,9 @@ bool FileRules(const char* name, const Policy& options, Policy& policy)
         return false;
     }
     if (read == EditorConfigRead::NotInThisBuild && !options.Any()) {
-        NoteOnce("kestrune: this build cannot read .editorconfig; give the rules as options "
-                 "(--eol, --bom, --final-newline, --charset, --tag)\n");
+        NoteOnce(
+            "kestrune: this build cannot read .editorconfig; give the rules as options "
+            "(--eol, --bom, --final-newline, --charset, --tag)\n");
     }
     policy = Overlay(policy, options);
     if (!policy.unsupported.empty())
