@@ -21,7 +21,7 @@ std::atomic<std::uint64_t> bytesRead{0};
 // read-ahead: one read for a small file and one that finds its end.
 HRESULT ReadOpen(QORSysFileDescriptor& file, std::string* text, std::size_t limit)
 {
-    constexpr std::size_t kPiece = 256 * 1024;
+    constexpr std::size_t kPiece = std::size_t{256} * 1024;
     thread_local std::unique_ptr<char[]> piece(new char[kPiece]);
     for (std::size_t got = 0; got < limit;) {
         unsigned int read = 0;
