@@ -13,8 +13,11 @@
 
 namespace FaultSeam {
 
-// New is the test program's own operator new.
-enum Call : unsigned { Open, Read, Write, Seek, Size, Close, Allocate, New, kCalls };
+// New is the test program's own operator new; from Stat on, the tool's safe replace (ReplaceSeam.cpp).
+// clang-format off
+enum Call : unsigned { Open, Read, Write, Seek, Size, Close, Allocate, New,
+                       Stat, CreateTemp, Sync, SetMode, CloseTemp, Rename, SyncDirectory, Remove, kCalls };
+// clang-format on
 // Fail: returns kInjected having done nothing (a close still closes). Short:
 // reads half of what the file had, writes half, or reports half the size.
 // Zero: reads or writes nothing, reports size 0, or stays where it is.

@@ -1,10 +1,12 @@
-// tag and compare: writing a catalog's charset tag line, comparing two catalogs.
+// tag and compare: putting a catalog's charset tag line at its head, comparing two catalogs.
 #include "Commands.h"
 #include "FileKind.h"
 #include "FileText.h"
+#include "FixedFile.h"
 #include "Json.h"
 #include "QORSysTextFileUtilities.h"
 #include "Report.h"
+#include "SafeReplace.h"
 
 #include <strings.h>
 #include <cerrno>
@@ -34,32 +36,6 @@ bool EolFromOption(const char* option, const char*& eol)
         }
     }
     return false;
-}
-
-// Writes the tag line into the open file unless that would destroy content
-// the user did not give up with --force.
-int Tag(const Invocation& run, const char* name, QORSysFileDescriptor& file, const char* eol)
-{
-    const char* charset = run.operands[1];
-    unsigned int size = 0;
-    if (!run.force) {
-        const HRESULT sized = QORSysFSize(file, &size);
-        if (sized < 0) return Trouble(name, "cannot size", sized);
-        if (size > 0) {
-            std::fprintf(stderr,
-                         "kestrune: %s: not empty (%u bytes); the tag line would overwrite its head "
-                         "(give --force to do so)\n",
-                         name, size);
-            return kTrouble;
-        }
-    }
-    if (eol == nullptr) DetectFileEOL(file, eol, 0);  // its default when there is none
-    const HRESULT written = WriteCatalogFileTag(file, charset, eol, 0);
-    // The arguments are not null, so E_FAIL can only mean a line over 256 bytes.
-    if (written == E_FAIL) return Trouble(name, "charset name too long for the tag line", written);
-    if (written < 0) return Trouble(name, "cannot write", written);
-    Say(run, "%s: wrote <meta charset=\"%s\"/> and %s\n", name, charset, EolName(eol));
-    return kYes;
 }
 
 // Finds out why a comparison failed, for the message: the library reads
@@ -96,18 +72,28 @@ int CatalogText(const char* name, const QORSysPath& path)
 int RunTag(const Invocation& run)
 {
     const char* name = run.operands[0];
-    const char* eol = nullptr;
-    if (!EolFromOption(run.eol, eol)) return UsageError("tag", "--eol takes crlf, lf, cr or auto, not '%s'", run.eol);
+    Policy policy;
+    policy.tag = run.operands[1];
+    if (!EolFromOption(run.eol, policy.tagEol))
+        return UsageError("tag", "--eol takes crlf, lf, cr or auto, not '%s'", run.eol);
     QORSysPath path;
+    Snapshot snapshot;
     if (!ToPath(name, path) || RegularOnly(name, "written") != kYes) return kTrouble;
-    QORSysFileDescriptor file;
-    const HRESULT opened = QORSysFOpen(path, "r+b", file, 0);
-    if (opened < 0) return Trouble(name, "cannot open for writing", opened);
-    int status = Tag(run, name, file, eol);
-    // Written data can still be lost at close.
-    const HRESULT closed = QORSysFClose(file);
-    if (closed < 0 && status == kYes) status = Trouble(name, "cannot close", closed);
-    return status;
+    const Outcome looked = Inspect(name, snapshot);
+    if (!looked.Ok()) return TroubleOrRefused(name, looked.what, looked.code);
+    std::string text;
+    if (ReadWhole(name, path, text) != kYes) return kTrouble;
+    const Findings found = CheckText(text, policy);
+    if (!found.tag) {
+        Say(run, "%s: already starts with <meta charset=\"%s\"/>\n", name, found.head.charset.c_str());
+        return kYes;
+    }
+    // The tag line goes before the content, or in place of the one there; nothing else changes.
+    const Outcome written =
+        Replace(snapshot, [&](QORSysFileDescriptor& file) { return WriteFixed(file, text, policy, found); });
+    if (!written.Ok()) return TroubleOrRefused(name, written.what, written.code);
+    Say(run, "%s: wrote <meta charset=\"%s\"/> and %s\n", name, policy.tag.c_str(), EolName(TagEol(text, policy)));
+    return kYes;
 }
 
 int RunCompare(const Invocation& run)

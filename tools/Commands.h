@@ -14,11 +14,18 @@ inline constexpr int kTrouble = 2;
 struct Invocation {
     std::vector<const char*> operands;
     bool quiet = false;
-    bool json = false;         // eol, bom, utf8, info, compare
-    bool recursive = false;    // eol, bom, utf8, info
-    bool allFiles = false;     // with recursive
-    bool force = false;        // tag
-    const char* eol = "auto";  // tag
+    bool json = false;               // eol, bom, utf8, info, compare
+    bool recursive = false;          // eol, bom, utf8, info
+    bool allFiles = false;           // with recursive
+    const char* jobsText = nullptr;  // -j, --jobs: eol, bom, utf8, info, check, fix
+    unsigned jobs = 0;               // its number; 0 for as many as the cores
+    const char* eol = "auto";        // tag, check, fix
+    // check and fix: the rules given as options, null when not given.
+    const char* bom = nullptr;
+    const char* finalNewline = nullptr;
+    const char* charset = nullptr;
+    const char* tag = nullptr;
+    bool dryRun = false;  // fix
 };
 
 // Each runs one command; the operand count has been checked. Returns the exit status.
@@ -28,6 +35,8 @@ int RunUtf8(const Invocation& run);
 int RunInfo(const Invocation& run);
 int RunTag(const Invocation& run);
 int RunCompare(const Invocation& run);
+int RunCheck(const Invocation& run);
+int RunFix(const Invocation& run);
 int RunAbspath(const Invocation& run);
 int RunEcho(const Invocation& run);
 

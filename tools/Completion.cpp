@@ -13,7 +13,7 @@ namespace kestrune_tool {
 namespace {
 
 // The options a help text names ("-q", "--eol" after a space, a '[' or a line
-// start), each once, joined by spaces. values gets a case for each option
+// start; a command's rules are in its details), each once, joined by spaces. values gets a case for each option
 // followed by its choices ("--eol crlf|lf|cr|auto").
 std::string Options(const std::string& text, std::string* values = nullptr)
 {
@@ -47,9 +47,9 @@ int ShowCompletion()
     std::string values;
     std::string cases;
     for (const Command* command = CommandsBegin(); command != CommandsEnd(); ++command) {
-        const std::string usage = CommandText(*command).substr(0, CommandText(*command).find('\n'));
         commands += std::string(command->name) + " ";
-        cases += "    " + std::string(command->name) + ") options='" + Options(usage, &values) + " --help' ;;\n";
+        cases += "    " + std::string(command->name) + ") options='" + Options(CommandText(*command), &values) +
+                 " --help' ;;\n";
     }
     std::string script = "# bash completion for kestrune, printed by kestrune --completion bash\n_kestrune()\n{\n";
     script += "    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]} command= options i\n";

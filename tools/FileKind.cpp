@@ -38,14 +38,11 @@ const char* DeviceKind(const char*) { return nullptr; }
 
 }  // namespace
 
-const char* OddKind(const char* name)
+const char* KindWords(fs::file_type type)
 {
-    if (const char* kind = DeviceKind(name)) return kind;
-    std::error_code error;
-    const fs::file_type type = fs::status(fs::u8path(name), error).type();
-    if (error) return nullptr;
     switch (type) {
         case fs::file_type::regular:
+        case fs::file_type::none:
         case fs::file_type::not_found: return nullptr;
         case fs::file_type::directory: return "a directory";
         case fs::file_type::character: return "a character device";
@@ -54,6 +51,14 @@ const char* OddKind(const char* name)
         case fs::file_type::socket: return "a socket";
         default: return "a file of another kind";
     }
+}
+
+const char* OddKind(const char* name)
+{
+    if (const char* kind = DeviceKind(name)) return kind;
+    std::error_code error;
+    const fs::file_type type = fs::status(fs::u8path(name), error).type();
+    return error ? nullptr : KindWords(type);
 }
 
 int RegularOnly(const char* name, const char* done)

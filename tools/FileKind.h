@@ -3,7 +3,13 @@
 #ifndef KESTRUNE_TOOL_FILEKIND_H
 #define KESTRUNE_TOOL_FILEKIND_H
 
+#include <filesystem>
+
 namespace kestrune_tool {
+
+// What a file of this type is, as OddKind words it; null for a regular
+// file, and for a type not had (not_found, none).
+const char* KindWords(std::filesystem::file_type type);
 
 // What name stands for when it is not a regular file, links followed: "a
 // directory", "a character device", "a block device", "a FIFO", "a socket"

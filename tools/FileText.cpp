@@ -4,25 +4,34 @@
 #include "Report.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
+#include <memory>
 #include <new>
 
 namespace kestrune_tool {
 
 namespace {
 
-// Reads up to limit bytes from the open file into text (when not null).
+std::atomic<std::uint64_t> bytesRead{0};
+
+// Reads up to limit bytes from the open file into text (when not null). A
+// read of a large piece goes straight to the system, past the file services'
+// read-ahead: one read for a small file and one that finds its end.
 HRESULT ReadOpen(QORSysFileDescriptor& file, std::string* text, std::size_t limit)
 {
-    char chunk[16384];
+    constexpr std::size_t kPiece = std::size_t{256} * 1024;
+    thread_local std::unique_ptr<char[]> piece(new char[kPiece]);
     for (std::size_t got = 0; got < limit;) {
         unsigned int read = 0;
-        const auto want = static_cast<unsigned int>(std::min(limit - got, sizeof chunk));
-        const HRESULT code = QORSysFRead(file, chunk, want, &read);
-        if (code < 0 || read == 0) return code;
-        if (text != nullptr) text->append(chunk, read);
+        const auto want = static_cast<unsigned int>(std::min(limit - got, kPiece));
+        const HRESULT code = QORSysFRead(file, piece.get(), want, &read);
+        if (code < 0) return code;
+        if (text != nullptr) text->append(piece.get(), read);
         got += read;
+        bytesRead.fetch_add(read, std::memory_order_relaxed);
+        if (read < want) break;  // the end of the file
     }
     return S_OK;
 }
@@ -64,5 +73,7 @@ int ReadWhole(const char* name, const QORSysPath& path, std::string& text)
     }
     return kYes;
 }
+
+std::uint64_t BytesRead() { return bytesRead.load(std::memory_order_relaxed); }
 
 }  // namespace kestrune_tool

@@ -11,19 +11,19 @@ namespace {
 constexpr std::size_t kAny = static_cast<std::size_t>(-1);
 
 const Command kCommands[] = {
-    {"eol", "FILE...", " [-r [--all-files]] [--json]", "which end-of-line convention each file uses",
+    {"eol", "FILE...", " [-r [--all-files]] [-j N] [--json]", "which end-of-line convention each file uses",
      "Prints FILE: CRLF, FILE: LF or FILE: CR after the first line ending in the\n"
      "file, or FILE: none found (default CRLF) when it has none. Only the first\n"
      "line ending counts; kestrune info counts them all.\n"
      "--json: {\"file\": FILE, \"eol\": \"CRLF\", \"LF\", \"CR\" or null}\n"
      "Exit status 0 when every file has a line ending, 1 when one has none.\n",
      RunEol, 1, kAny, kWalkOptions | kJsonOption},
-    {"bom", "FILE...", " [-r [--all-files]] [--json]", "whether each file starts with a UTF-8 byte-order mark",
+    {"bom", "FILE...", " [-r [--all-files]] [-j N] [--json]", "whether each file starts with a UTF-8 byte-order mark",
      "Prints FILE: yes when the file starts with the bytes EF BB BF, else FILE: no.\n"
      "--json: {\"file\": FILE, \"bom\": true or false}\n"
      "Exit status 0 when every file has the mark, 1 when one has not.\n",
      RunBom, 1, kAny, kWalkOptions | kJsonOption},
-    {"utf8", "FILE...", " [-r [--all-files]] [--json]", "whether each file is valid UTF-8 throughout",
+    {"utf8", "FILE...", " [-r [--all-files]] [-j N] [--json]", "whether each file is valid UTF-8 throughout",
      "Prints FILE: valid or FILE: invalid (RFC 3629: no overlong forms, no\n"
      "surrogates, nothing above U+10FFFF; an empty file is valid). For an invalid\n"
      "file it tells where its first invalid sequence starts:\n"
@@ -45,7 +45,7 @@ const Command kCommands[] = {
      "also \"byte\": B, \"line\": L, \"column\": C, \"bytes\": \"XX YY\"\n"
      "Exit status 0 when every file is valid, 1 when one is not.\n",
      RunUtf8, 1, kAny, kWalkOptions | kJsonOption},
-    {"info", "FILE...", " [-r [--all-files]] [--json]", "everything the library tells about each file",
+    {"info", "FILE...", " [-r [--all-files]] [-j N] [--json]", "everything the library tells about each file",
      "Prints one line per file:\n"
      "  FILE: eol E, bom yes|no, utf8 V, charset NAME|none\n"
      "E is CRLF, LF or CR when every line ending is of that kind, none without\n"
@@ -59,16 +59,61 @@ const Command kCommands[] = {
      "Exit status 0 when every file is clean (one kind of line ending at most,\n"
      "valid UTF-8), 1 when one is not.\n",
      RunInfo, 1, kAny, kWalkOptions | kJsonOption},
-    {"tag", "FILE CHARSET", " [--eol crlf|lf|cr|auto] [--force]", "overwrite the head of FILE with a charset tag line",
-     "Writes the line <meta charset=\"CHARSET\"/> over the first bytes of FILE.\n"
-     "Nothing is inserted: the bytes the line covers are LOST. So it refuses a\n"
-     "file that is not empty unless --force is given. FILE must exist; make an\n"
-     "empty one with ': > FILE' first, then add the text after the tag line.\n"
-     "FILE must be a regular file: a device or FIFO is refused.\n"
+    {"check", "PATH...", " [-r [--all-files]] [-j N] [--json] [RULE...]",
+     "whether each file keeps its .editorconfig rules",
+     "Holds each file to the rules that the .editorconfig files above it give it\n"
+     "(end_of_line, charset, insert_final_newline), each replaced by the option\n"
+     "of the same rule when given:\n"
+     "  --eol lf|crlf|cr           every line ends so\n"
+     "  --bom yes|no               the file starts with a UTF-8 byte-order mark, or not\n"
+     "  --final-newline yes|no     the last line ends in a line ending, or not\n"
+     "  --charset utf-8|utf-8-bom|latin1\n"
+     "                             utf-8: valid UTF-8 without the mark; utf-8-bom:\n"
+     "                             with it; latin1: any bytes. Others are noted, not checked\n"
+     "  --tag CHARSET              the first line (after a mark) is the catalog's\n"
+     "                             <meta charset=\"CHARSET\"/> tag line\n"
+     "Prints one line for each file that breaks a rule, naming each rule broken:\n"
+     "  FILE: line 3 ends in CRLF, not LF; no byte-order mark; invalid UTF-8 at\n"
+     "  byte B (line L, column C): XX; no final newline; tag says X, not Y\n"
+     "A file that no rule applies to, or with a NUL byte (UTF-16, binary; noted),\n"
+     "is not checked. Where this build cannot read .editorconfig (Windows) it says\n"
+     "so when one is there and no rule is given as an option.\n"
+     "--json: {\"file\": FILE, \"ok\": true or false} and for each rule broken its\n"
+     "words under \"end_of_line\", \"bom\", \"utf8\", \"final_newline\" or \"tag\"\n"
+     "Exit status 0 when every file keeps its rules, 1 when one breaks one, 2 on\n"
+     "trouble (an .editorconfig the parser rejects, a file that cannot be read).\n",
+     RunCheck, 1, kAny, kWalkOptions | kJsonOption | kRuleOptions},
+    {"fix", "PATH...", " [-r [--all-files]] [-j N] [--json] [--dry-run] [RULE...]",
+     "rewrite each file to keep its rules",
+     "Takes the rules as check does, and rewrites each file that breaks one that\n"
+     "can be mended: every line ending (CR LF, LF, CR) made the one asked, the\n"
+     "byte-order mark added or taken off, the final line ending added or taken\n"
+     "off, the tag line put before the content or in place of a wrong one. Nothing\n"
+     "else changes. A file that needs nothing is not written to.\n"
+     "The new text goes to a temporary file beside the file, which is flushed to\n"
+     "disk, given the file's permission bits (and owner, as root), and renamed over\n"
+     "it once the file is found unchanged since it was read. A link's target is\n"
+     "replaced; a file with several hard links, or that is not a regular file, is\n"
+     "refused. On any failure the file is left as it was.\n"
+     "  --dry-run  say what would be fixed; write nothing\n"
+     "Prints FILE: fixed: WHAT for each file rewritten (would fix: with --dry-run),\n"
+     "and FILE: WHAT for invalid UTF-8, which cannot be fixed.\n"
+     "--json: {\"file\": FILE, \"changed\": true or false (\"would_change\" with\n"
+     "--dry-run)} and the rules broken, as check gives them\n"
+     "Exit status 0 when every file keeps its rules now, 1 when one still breaks\n"
+     "one (invalid UTF-8; with --dry-run, anything to fix), 2 when a file could\n"
+     "not be read or replaced (it is then left as it was; one line says why).\n",
+     RunFix, 1, kAny, kWalkOptions | kJsonOption | kRuleOptions | kDryRunOption},
+    {"tag", "FILE CHARSET", " [--eol crlf|lf|cr|auto]", "put a charset tag line at the head of FILE",
+     "Puts the line <meta charset=\"CHARSET\"/>, as the library writes it, before\n"
+     "the content of FILE (after a byte-order mark), or in place of the tag line\n"
+     "that names another charset; a file that already names CHARSET (in any\n"
+     "letter case) is left alone. Nothing else changes: FILE is rewritten as fix\n"
+     "rewrites a file, through a temporary file renamed over it, and is left as\n"
+     "it was on any failure. FILE must exist and be a regular file.\n"
      "  --eol E   end the line with CRLF, LF or CR; auto (the default) uses the\n"
      "            convention the file already has, CRLF when it has none\n"
-     "  --force   overwrite the head of a file that is not empty\n"
-     "Exit status 0 when the line was written, 2 otherwise.\n",
+     "Exit status 0 when the line was written or was there, 2 otherwise.\n",
      RunTag, 2, 2, kTagOptions},
     {"compare", "FIRST SECOND", " [--json]", "whether two catalogs say the same, line endings aside",
      "Prints FIRST vs SECOND: same or different. CR and LF bytes, and each file's\n"
@@ -111,15 +156,22 @@ const char kOverviewTail[] =
     "\n"
     "Options, before the command or before its files:\n"
     "  -q, --quiet            print no results; only the exit status tells\n"
-    "  -r, --recursive        eol, bom, utf8, info: walk each directory named, in\n"
+    "  -r, --recursive        eol, bom, utf8, info, check, fix: walk each directory named, in\n"
     "                         sorted order, taking its *.velnls files (any letter\n"
     "                         case); links are followed, but not round a loop\n"
     "      --all-files        with -r: take every file, not only *.velnls\n"
-    "      --json             eol, bom, utf8, info, compare: one JSON object per\n"
-    "                         file, one per line; each command's help names the\n"
-    "                         fields. A name that is not UTF-8 has those bytes\n"
-    "                         as U+FFFD in its field, and all its bytes in hex in\n"
-    "                         a field beside it with _hex added to the name\n"
+    "  -j, --jobs N           after the command (eol, bom, utf8, info, check,\n"
+    "                         fix): look at N files at once (default: as many as\n"
+    "                         the cores); the output is the same whatever N is.\n"
+    "                         fix writes one file at a time. On a terminal a\n"
+    "                         walk of over a second shows a status line on\n"
+    "                         standard error (not with -q)\n"
+    "      --json             eol, bom, utf8, info, check, fix, compare: one JSON\n"
+    "                         object per file, one per line; each command's help\n"
+    "                         names the fields. A name that is not UTF-8 has\n"
+    "                         those bytes as U+FFFD in its field, and all its\n"
+    "                         bytes in hex in a field beside it with _hex added\n"
+    "                         to the name\n"
     "  -h, --help             show help\n"
     "      --version          show the version\n"
     "\n"

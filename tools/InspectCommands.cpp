@@ -1,4 +1,5 @@
 // eol, bom, utf8 and info: what the library tells about each file.
+#include "CatalogHead.h"
 #include "Commands.h"
 #include "FileText.h"
 #include "Json.h"
@@ -6,7 +7,6 @@
 #include "QORSysTextFileUtilities.h"
 #include "Report.h"
 #include "Utf8Position.h"
-#include "VELGeneral.h"
 #include "Walk.h"
 
 #include <cstdint>
@@ -41,14 +41,18 @@ struct Utf8Verdict {
     Utf8Position at;         // the first invalid sequence, when not valid
 };
 
+// Reads the file once; the deep check reads it again only where the strict
+// verdict fails it, to tell whether its window rule passes it.
 int JudgeUtf8(const char* name, const QORSysPath& path, std::string& text, Utf8Verdict& verdict)
 {
     if (ReadWhole(name, path, text) != kYes) return kTrouble;
+    verdict.valid = !FindInvalidUtf8(text, verdict.at);
+    verdict.deepValid = verdict.valid;
+    if (verdict.valid) return kYes;
     int format = 0;
     const HRESULT code = DetectFileFormatDeep(path, format);
     if (code < 0) return FileTrouble(name, path, "cannot read", code);
     verdict.deepValid = format == 2;
-    verdict.valid = !FindInvalidUtf8(text, verdict.at);
     return kYes;
 }
 
@@ -71,21 +75,6 @@ void AddUtf8(JsonLine& json, const Utf8Verdict& verdict)
         json.Text("bytes", verdict.at.bytes);
     }
     if (verdict.deepValid != verdict.valid) json.Bool("deep_check", verdict.deepValid);
-}
-
-// The charset of the tag line the catalog starts with (after a byte-order
-// mark), recognised as the catalog comparison recognises it.
-bool CharsetTag(const std::string& text, std::string& charset)
-{
-    const char* end = text.c_str();
-    int format = 0;
-    DetectCatalogFileFormat(end, format);
-    const auto head = static_cast<std::size_t>(end - text.c_str());
-    // The head is [mark] <meta charset="NAME"/> [end of line], or the mark alone, or nothing.
-    const std::size_t name = (text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0) + sizeof "<meta charset=\"" - 1;
-    if (head < name + 3) return false;
-    charset.assign(text, name, text.rfind("\"/>", head - 3) - name);
-    return true;
 }
 
 // "CRLF", "LF", "CR", "mixed", or null for a text without line endings.
@@ -112,43 +101,50 @@ std::string EolWords(const LineEndings& endings)
 int RunEol(const Invocation& run)
 {
     return EachFile(run, [&](const char* name, const QORSysPath& path) {
-        return WithOpenFile(name, path, [&](QORSysFileDescriptor& file) {
-            const char* eol = nullptr;
-            const bool found = DetectFileEOL(file, eol, 0) == S_OK;
-            // Not found also covers a read that failed; reading again tells which.
-            unsigned int size = 0;
-            if (!found && ReadFile(name, path, nullptr, SIZE_MAX, size) != kYes) return kTrouble;
-            if (run.json) {
-                JsonLine json;
-                json.Text("file", name);
-                if (found)
-                    json.Text("eol", EolName(eol));
-                else
-                    json.Null("eol");
-                Say(run, "%s\n", json.End());
-            } else {
-                Say(run, "%s: %s\n", name, found ? EolName(eol) : "none found (default CRLF)");
-            }
-            return found ? kYes : kNo;
-        });
+        std::string text;
+        unsigned int size = 0;
+        if (ReadFile(name, path, &text, SIZE_MAX, size) != kYes) return kTrouble;
+        // The first CR or LF decides; the library matches what follows it.
+        const std::size_t at = text.find_first_of("\r\n");
+        const char* eol = nullptr;
+        bool found = at != std::string::npos && DetectEOL(text.c_str() + at, eol) == S_OK;
+        if (!found && text.size() > size) {
+            // Longer than it says (a special file): the library's file form reads it to its end.
+            const int status = WithOpenFile(name, path, [&](QORSysFileDescriptor& file) {
+                found = DetectFileEOL(file, eol, 0) == S_OK;
+                return kYes;
+            });
+            if (status != kYes) return status;
+        }
+        if (run.json) {
+            JsonLine json;
+            json.Text("file", name);
+            if (found)
+                json.Text("eol", EolName(eol));
+            else
+                json.Null("eol");
+            Say(run, "%s\n", json.End());
+        } else {
+            Say(run, "%s: %s\n", name, found ? EolName(eol) : "none found (default CRLF)");
+        }
+        return found ? kYes : kNo;
     });
 }
 
 int RunBom(const Invocation& run)
 {
     return EachFile(run, [&](const char* name, const QORSysPath& path) {
-        return WithOpenFile(name, path, [&](QORSysFileDescriptor& file) {
-            HRESULT found = DetectUnicodeBOM(file, 0);
-            // The library does not judge a file under three bytes; it simply has no mark.
-            unsigned int size = 0;
-            if (found == E_FAIL && QORSysFSize(file, &size) >= 0 && size < 3) found = S_FALSE;
-            if (found < 0) return Trouble(name, "cannot read", found);
-            if (run.json)
-                Say(run, "%s\n", JsonLine().Text("file", name).Bool("bom", found == S_OK).End());
-            else
-                Say(run, "%s: %s\n", name, found == S_OK ? "yes" : "no");
-            return found == S_OK ? kYes : kNo;
-        });
+        std::string text;
+        unsigned int size = 0;
+        if (ReadFile(name, path, &text, 3, size) != kYes) return kTrouble;
+        const char* head = text.data();
+        auto length = static_cast<unsigned int>(text.size());
+        const bool found = DetectUnicodeBOM(head, length) == S_OK;
+        if (run.json)
+            Say(run, "%s\n", JsonLine().Text("file", name).Bool("bom", found).End());
+        else
+            Say(run, "%s: %s\n", name, found ? "yes" : "no");
+        return found ? kYes : kNo;
     });
 }
 
@@ -179,8 +175,9 @@ int RunInfo(const Invocation& run)
         const char* head = text.data();
         auto size = static_cast<unsigned int>(text.size());
         const bool bom = DetectUnicodeBOM(head, size) == S_OK;
-        std::string charset;
-        const bool tagged = CharsetTag(text, charset);
+        const CatalogHead catalog = ReadHead(text);
+        const bool tagged = catalog.tagged;
+        const std::string& charset = catalog.charset;
         if (run.json) {
             JsonLine json;
             json.Text("file", name);

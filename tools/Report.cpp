@@ -5,6 +5,9 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <set>
+#include <string>
+#include <utility>
 
 namespace kestrune_tool {
 
@@ -16,16 +19,59 @@ const char* Shown(const char* name) { return *name != '\0' ? name : "''"; }
 // The error of the first result that could not be written, for the message at exit.
 int writeError = 0;
 
+thread_local Said* kept = nullptr;
+
+// Writes text to stream, or keeps it when this thread's output is kept.
+void Put(Said::Stream stream, std::string text)
+{
+    if (kept != nullptr) {
+        kept->parts.emplace_back(stream, std::move(text));
+    } else if (stream == Said::kOut) {
+        std::fputs(text.c_str(), stdout);
+        NoteOutput();
+    } else {
+        static std::set<std::string> told;  // only the writing thread gets here
+        if (stream == Said::kErr || told.insert(text).second) std::fputs(text.c_str(), stderr);
+    }
+}
+
+std::string Formatted(const char* format, va_list args)
+{
+    va_list again;
+    va_copy(again, args);
+    const int length = std::vsnprintf(nullptr, 0, format, again);
+    va_end(again);
+    std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
+    std::vsnprintf(text.data(), text.size() + 1, format, args);
+    return text;
+}
+
 }  // namespace
+
+void KeepSaid(Said* said) { kept = said; }
+
+void WriteSaid(const Said& said)
+{
+    for (const auto& [stream, text] : said.parts) Put(stream, text);
+}
+
+void Note(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    Put(Said::kErr, Formatted(format, args));
+    va_end(args);
+}
+
+void NoteOnce(const std::string& line) { Put(Said::kErrOnce, line); }
 
 void Say(const Invocation& run, const char* format, ...)
 {
     if (run.quiet) return;
     va_list args;
     va_start(args, format);
-    std::vprintf(format, args);
+    Put(Said::kOut, Formatted(format, args));
     va_end(args);
-    NoteOutput();
 }
 
 int Show(const std::string& text)
@@ -51,14 +97,19 @@ int FinishOutput(int status)
 
 int Refused(const char* subject, const char* why)
 {
-    std::fprintf(stderr, "kestrune: %s: %s\n", Shown(subject), why);
+    Note("kestrune: %s: %s\n", Shown(subject), why);
     return kTrouble;
 }
 
 int Trouble(const char* subject, const char* what, HRESULT code)
 {
-    std::fprintf(stderr, "kestrune: %s: %s (0x%08X)\n", Shown(subject), what, static_cast<unsigned int>(code));
+    Note("kestrune: %s: %s (0x%08X)\n", Shown(subject), what, static_cast<unsigned int>(code));
     return kTrouble;
+}
+
+int TroubleOrRefused(const char* subject, const char* what, HRESULT code)
+{
+    return code < 0 ? Trouble(subject, what, code) : Refused(subject, what);
 }
 
 int FileTrouble(const char* name, const QORSysPath& path, const char* what, HRESULT code)

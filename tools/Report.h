@@ -7,8 +7,29 @@
 #include "QORSysTextFileUtilities.h"  // the file descriptor and its operations
 
 #include <string>
+#include <vector>
 
 namespace kestrune_tool {
+
+// What one file's check said, kept while it runs beside others so that the
+// results are written in the order of the files.
+struct Said {
+    enum Stream { kOut, kErr, kErrOnce };
+    std::vector<std::pair<Stream, std::string>> parts;
+};
+
+// From now on this thread's results and trouble go into said; null writes
+// them straight out again.
+void KeepSaid(Said* said);
+
+// Writes what was kept; a note told once in a run is left out after its first time.
+void WriteSaid(const Said& said);
+
+// A line on standard error that is not trouble ("...: skipped").
+void Note(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// A note that a run tells once, however many files give it.
+void NoteOnce(const std::string& line);
 
 // Prints a result line unless the run is quiet.
 void Say(const Invocation& run, const char* format, ...) __attribute__((format(printf, 2, 3)));
@@ -30,6 +51,9 @@ int Trouble(const char* subject, const char* what, HRESULT code);
 
 // "kestrune: SUBJECT: WHY", for trouble without a result code; returns kTrouble.
 int Refused(const char* subject, const char* why);
+
+// Trouble, or when code is not a failure but a refusal, Refused.
+int TroubleOrRefused(const char* subject, const char* what, HRESULT code);
 
 // Trouble with the file called name: when it cannot even be opened for
 // reading, the open's code says why; otherwise what and code.

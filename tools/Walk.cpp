@@ -1,16 +1,22 @@
 #include "Walk.h"
 
 #include "FileKind.h"
+#include "OrderedJobs.h"
 #include "PathSyntax.h"
+#include "Progress.h"
 #include "Report.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
+
+#ifdef __linux__
+#include <sched.h>
+#endif
 
 namespace fs = std::filesystem;  // names are UTF-8: u8path and u8string, also on Windows
 
@@ -20,17 +26,35 @@ namespace {
 
 using Check = std::function<int(const char*, const QORSysPath&)>;
 
-// A file named on the command line that is not a regular one is refused; one
-// met in a walk is skipped with a note.
-int CheckFile(const std::string& name, bool walked, const Check& check)
+// The cores this process may run on.
+unsigned Cores()
 {
-    if (const char* kind = walked ? OddKind(name.c_str()) : nullptr) {
-        std::fprintf(stderr, "kestrune: %s: %s: skipped\n", name.c_str(), kind);
-        return kYes;
-    }
-    if (!walked && RegularOnly(name.c_str(), "read") != kYes) return kTrouble;
+#ifdef __linux__
+    cpu_set_t set;
+    if (sched_getaffinity(0, sizeof set, &set) == 0) return static_cast<unsigned>(CPU_COUNT(&set));
+#endif
+    return std::max(1U, std::thread::hardware_concurrency());
+}
+
+// A file named on the command line that is not a regular one is refused
+// (its kind costs a stat: opening a FIFO would wait for a writer).
+int CheckFile(const std::string& name, bool named, const Check& check)
+{
+    if (named && RegularOnly(name.c_str(), "read") != kYes) return kTrouble;
     QORSysPath path;
     return ToPath(name.c_str(), path) ? check(name.c_str(), path) : kTrouble;
+}
+
+// The entry's type as the directory listing gives it, with no stat but for a
+// link or a file system that does not tell; none when it cannot be had (the
+// entry is then opened, and that tells why).
+fs::file_type TypeOf(const fs::directory_entry& entry)
+{
+    std::error_code error;
+    if (entry.is_directory(error)) return fs::file_type::directory;
+    if (entry.is_regular_file(error)) return fs::file_type::regular;
+    const fs::file_type type = entry.status(error).type();
+    return error ? fs::file_type::none : type;
 }
 
 // directory/name, with the separator the directory's text already uses.
@@ -51,26 +75,39 @@ bool IsCatalog(const std::string& name)
     return extension == "velnls";
 }
 
-int WalkDirectory(const Invocation& run, const std::string& directory, std::vector<fs::path>& within,
-                  const Check& check)
+// Adds a job for each file under directory; what the walk itself has to
+// say goes in as a job too, so that it comes out in its place.
+void WalkDirectory(const Invocation& run, const std::string& directory, std::vector<fs::path>& within,
+                   const Check& check, OrderedJobs& jobs)
 {
     struct Entry {
         std::string name;
-        bool isDirectory;
+        fs::file_type type;
     };
     std::vector<Entry> entries;
     std::error_code error;
     for (fs::directory_iterator it(fs::u8path(directory), error), end; !error && it != end; it.increment(error)) {
-        std::error_code ignored;  // an entry whose type cannot be had is taken as a file, and reported when opened
-        entries.push_back({it->path().filename().u8string(), it->is_directory(ignored)});
+        std::string name = it->path().filename().u8string();
+        if (it->is_directory(error) || run.allFiles || IsCatalog(name))
+            entries.push_back({std::move(name), TypeOf(*it)});
+        error.clear();
     }
-    int status = kYes;
-    if (error) status = Trouble(directory.c_str(), "cannot read the directory", QORSysResultFromErrno(error.value()));
+    if (error) {
+        const HRESULT code = QORSysResultFromErrno(error.value());
+        jobs.Add([directory, code] { return Trouble(directory.c_str(), "cannot read the directory", code); });
+    }
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
     for (const Entry& entry : entries) {
-        const std::string name = Join(directory, entry.name);
-        if (!entry.isDirectory) {
-            if (run.allFiles || IsCatalog(entry.name)) status = std::max(status, CheckFile(name, true, check));
+        std::string name = Join(directory, entry.name);
+        if (entry.type != fs::file_type::directory) {
+            if (const char* kind = KindWords(entry.type)) {
+                jobs.Add([name, kind] {
+                    Note("kestrune: %s: %s: skipped\n", name.c_str(), kind);
+                    return kYes;
+                });
+            } else {
+                jobs.Add([name = std::move(name), &check] { return CheckFile(name, false, check); });
+            }
             continue;
         }
         // A link back to a directory being walked would never end.
@@ -80,27 +117,27 @@ int WalkDirectory(const Invocation& run, const std::string& directory, std::vect
         });
         if (loop) continue;
         within.push_back(fs::u8path(name));
-        status = std::max(status, WalkDirectory(run, name, within, check));
+        WalkDirectory(run, name, within, check, jobs);
         within.pop_back();
     }
-    return status;
 }
 
 }  // namespace
 
 int EachFile(const Invocation& run, const Check& check)
 {
-    int status = kYes;
+    Progress progress(!run.quiet);
+    OrderedJobs jobs(run.jobs != 0 ? run.jobs : Cores(), progress);
     for (const char* name : run.operands) {
         std::error_code ignored;
         if (run.recursive && fs::is_directory(fs::u8path(name), ignored)) {
             std::vector<fs::path> within{fs::u8path(name)};
-            status = std::max(status, WalkDirectory(run, name, within, check));
+            WalkDirectory(run, name, within, check, jobs);
         } else {
-            status = std::max(status, CheckFile(name, false, check));
+            jobs.Add([name, &check] { return CheckFile(name, true, check); });
         }
     }
-    return status;
+    return jobs.Finish();
 }
 
 }  // namespace kestrune_tool

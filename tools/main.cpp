@@ -7,6 +7,7 @@
 #include "Utf8Arguments.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -36,6 +37,41 @@ bool SharedOption(const char* arg, Invocation& run)
     return true;
 }
 
+// The options that take a value, as --NAME VALUE or --NAME=VALUE, and the commands that take them.
+const struct {
+    const char* name;
+    unsigned takes;
+    const char* Invocation::*value;
+} kValueOptions[] = {
+    {"--eol", kTagOptions | kRuleOptions, &Invocation::eol},
+    {"--bom", kRuleOptions, &Invocation::bom},
+    {"--final-newline", kRuleOptions, &Invocation::finalNewline},
+    {"--charset", kRuleOptions, &Invocation::charset},
+    {"--tag", kRuleOptions, &Invocation::tag},
+    {"--jobs", kWalkOptions, &Invocation::jobsText},
+    {"-j", kWalkOptions, &Invocation::jobsText},
+};
+
+// Reads argv[i] (and argv[i + 1]) when it is one of the command's value
+// options: 1 when it was, 0 when not, -1 when its value is missing.
+int ValueOption(const Command& command, int argc, const char* const argv[], int& i, Invocation& run)
+{
+    for (const auto& option : kValueOptions) {
+        const std::size_t length = std::strlen(option.name);
+        const char* arg = argv[i];
+        if ((command.takes & option.takes) == 0 || std::strncmp(arg, option.name, length) != 0) continue;
+        if (arg[length] == '=') {
+            run.*option.value = arg + length + 1;
+            return 1;
+        }
+        if (arg[length] != '\0') continue;
+        if (++i == argc) return -1;
+        run.*option.value = argv[i];
+        return 1;
+    }
+    return 0;
+}
+
 // "help [COMMAND]", given the words after "help".
 int Help(int count, char* names[])
 {
@@ -60,19 +96,23 @@ int Run(const Command& command, int argc, char* argv[], int next, Invocation run
             options = false;
         } else if (IsHelp(arg)) {
             return Show(CommandText(command));
-        } else if ((command.takes & kTagOptions) != 0 && std::strcmp(arg, "--force") == 0) {
-            run.force = true;
-        } else if ((command.takes & kTagOptions) != 0 && std::strncmp(arg, "--eol=", 6) == 0) {
-            run.eol = arg + 6;
-        } else if ((command.takes & kTagOptions) != 0 && std::strcmp(arg, "--eol") == 0) {
-            if (++i == argc) return UsageError(command.name, "--eol needs a value");
-            run.eol = argv[i];
+        } else if ((command.takes & kDryRunOption) != 0 && std::strcmp(arg, "--dry-run") == 0) {
+            run.dryRun = true;
+        } else if (const int taken = ValueOption(command, argc, argv, i, run); taken != 0) {
+            if (taken < 0) return UsageError(command.name, "%s needs a value", arg);
         } else {
             return UsageError(command.name, "unknown option '%s'", arg);
         }
     }
     if ((run.recursive || run.allFiles) && (command.takes & kWalkOptions) == 0) {
         return UsageError(command.name, "-r and --all-files are not for this command");
+    }
+    if (run.jobsText != nullptr) {
+        char* end = nullptr;
+        const unsigned long jobs = std::strtoul(run.jobsText, &end, 10);
+        if (*run.jobsText < '1' || *run.jobsText > '9' || *end != '\0' || jobs > 1024)
+            return UsageError(command.name, "--jobs takes a number from 1 to 1024, not '%s'", run.jobsText);
+        run.jobs = static_cast<unsigned>(jobs);
     }
     if (run.json && (command.takes & kJsonOption) == 0)
         return UsageError(command.name, "--json is not for this command");

@@ -1,0 +1,38 @@
+#include "FixedFile.h"
+
+namespace kestrune_tool {
+
+namespace {
+
+// Has the library write the tag line at the head of file and reads it back
+// into line, which must then be one whole tag line for charset; the file is
+// left at its start.
+HRESULT WriteTagLine(QORSysFileDescriptor& file, const std::string& charset, const char* eol, std::string& line)
+{
+    HRESULT code = QORSysTextFileUtilities::WriteCatalogFileTag(file, charset.c_str(), eol, 0);
+    unsigned int size = 0;
+    if (code >= 0) code = QORSysFSize(file, &size);
+    if (code >= 0) code = QORSysFSeek(file, 0, 0);
+    line.assign(size, '\0');
+    unsigned int got = 0;
+    if (code >= 0 && size > 0) code = QORSysFRead(file, &line[0], size, &got);
+    const CatalogHead head = ReadHead(line);
+    if (code >= 0 && (got != size || !head.tagged || head.end != size || head.charset != charset)) code = E_FAIL;
+    return code >= 0 ? QORSysFSeek(file, 0, 0) : code;
+}
+
+}  // namespace
+
+HRESULT WriteFixed(QORSysFileDescriptor& file, const std::string& text, const Policy& policy, const Findings& found)
+{
+    std::string line;
+    HRESULT code = found.tag ? WriteTagLine(file, policy.tag, TagEol(text, policy), line) : S_OK;
+    const std::string fixed = FixText(text, policy, found, line);
+    // One call: the file services go on after a short write.
+    if (code >= 0) code = QORSysFWrite(file, fixed.data(), static_cast<unsigned int>(fixed.size()), nullptr);
+    unsigned int end = 0;
+    if (code >= 0) code = QORSysFTell(file, &end);
+    return code >= 0 && end != fixed.size() ? E_FAIL : code;
+}
+
+}  // namespace kestrune_tool

@@ -1,0 +1,45 @@
+// The one way the tool writes a user's file: the new content goes to a
+// temporary file beside it, which then takes the original's place in one
+// rename; a crash leaves the old file or the new one, never a mix.
+#ifndef KESTRUNE_TOOL_SAFEREPLACE_H
+#define KESTRUNE_TOOL_SAFEREPLACE_H
+
+#include "QORSysTextFileUtilities.h"
+#include "ReplaceOs.h"
+
+#include <functional>
+#include <string>
+
+namespace kestrune_tool {
+
+// A failure: what went wrong, and the system's code for it (S_OK when the
+// replace refused rather than failed).
+struct Outcome {
+    const char* what = nullptr;
+    HRESULT code = S_OK;
+    bool Ok() const { return what == nullptr; }
+};
+
+// The file to replace as it was before it was read.
+struct Snapshot {
+    std::string target;  // the file itself: a link's target
+    FileFacts facts;
+};
+
+// Takes the snapshot of the file called name, refusing anything but a
+// regular file with one name (a rename would split its hard links).
+Outcome Inspect(const char* name, Snapshot& snapshot);
+
+// The temporary file's name beside target.
+std::string TempName(const std::string& target);
+
+// write() fills the temporary file (open, empty); it is flushed to disk and
+// given the original's permission bits (and owner, as root); the original is
+// checked to be as the snapshot says; then the rename, and the directory is
+// flushed. A failure before the rename leaves the original as it was and
+// the temporary file removed; only the last step can fail after it.
+Outcome Replace(const Snapshot& snapshot, const std::function<HRESULT(QORSysFileDescriptor&)>& write);
+
+}  // namespace kestrune_tool
+
+#endif

@@ -1,0 +1,20 @@
+#include "CatalogHead.h"
+
+#include "VELGeneral.h"
+
+namespace kestrune_tool {
+
+CatalogHead ReadHead(const std::string& text)
+{
+    const std::size_t mark = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    const char* end = text.c_str();
+    int format = 0;
+    DetectCatalogFileFormat(end, format);
+    const auto past = static_cast<std::size_t>(end - text.c_str());
+    // The library moves past [mark] <meta charset="NAME"/> [end of line], or past the mark alone.
+    const std::size_t name = mark + sizeof "<meta charset=\"" - 1;
+    if (past < name + 3) return {mark, mark, false, {}};
+    return {mark, past, true, text.substr(name, text.rfind("\"/>", past - 3) - name)};
+}
+
+}  // namespace kestrune_tool
