@@ -38,15 +38,10 @@ bool EolFromOption(const char* option, const char*& eol)
     return false;
 }
 
-// Finds out why a comparison failed, for the message: the library reads
-// SECOND first, then FIRST, and gives one code for every failure.
-int CompareTrouble(const char* firstName, const QORSysPath& first, const char* secondName, const QORSysPath& second,
-                   HRESULT code)
+// Finds out why a comparison failed, for the message: the library gives one
+// code for every failure, and both files were just read whole.
+int CompareTrouble(const char* firstName, const QORSysPath& first, HRESULT code)
 {
-    for (const auto& [name, path] : {std::pair{secondName, &second}, std::pair{firstName, &first}}) {
-        unsigned int size = 0;
-        if (ReadFile(name, *path, nullptr, SIZE_MAX, size) != kYes) return kTrouble;
-    }
     VELUnicodeString extension;
     if (first.GetExtension(extension) >= 0) {
         extension.ToLower();
@@ -113,7 +108,7 @@ int RunCompare(const Invocation& run)
                      static_cast<unsigned int>(QORSysResultFromErrno(ENOMEM)));
         return kTrouble;
     }
-    if (code < 0) return CompareTrouble(firstName, first, secondName, second, code);
+    if (code < 0) return CompareTrouble(firstName, first, code);
     if (run.json)
         Say(run, "%s\n",
             JsonLine().Text("first", firstName).Text("second", secondName).Bool("same", code == S_OK).End());

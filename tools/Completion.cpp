@@ -2,9 +2,9 @@
 // help texts as --help and the manual page, so that the three never drift.
 #include "Commands.h"
 #include "Help.h"
+#include "Report.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -62,8 +62,7 @@ int ShowCompletion()
     script +=
         "    elif [ -z \"$command\" ]; then\n        COMPREPLY=($(compgen -W '" + commands + "help' -- \"$cur\"))\n";
     script += "    else\n        local IFS=$'\\n'\n        COMPREPLY=($(compgen -f -- \"$cur\"))\n    fi\n}\n";
-    std::fputs((script + "complete -o filenames -F _kestrune kestrune\n").c_str(), stdout);
-    return kYes;
+    return Show(script + "complete -o filenames -F _kestrune kestrune\n");
 }
 
 }  // namespace kestrune_tool

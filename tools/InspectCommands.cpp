@@ -51,7 +51,7 @@ int JudgeUtf8(const char* name, const QORSysPath& path, std::string& text, Utf8V
     if (verdict.valid) return kYes;
     int format = 0;
     const HRESULT code = DetectFileFormatDeep(path, format);
-    if (code < 0) return FileTrouble(name, path, "cannot read", code);
+    if (code < 0) return Trouble(name, "cannot read", code);
     verdict.deepValid = format == 2;
     return kYes;
 }

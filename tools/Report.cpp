@@ -112,15 +112,6 @@ int TroubleOrRefused(const char* subject, const char* what, HRESULT code)
     return code < 0 ? Trouble(subject, what, code) : Refused(subject, what);
 }
 
-int FileTrouble(const char* name, const QORSysPath& path, const char* what, HRESULT code)
-{
-    QORSysFileDescriptor file;
-    const HRESULT opened = QORSysFOpen(path, "rb", file, 0);
-    if (opened < 0) return Trouble(name, "cannot open", opened);
-    QORSysFClose(file);
-    return Trouble(name, what, code);
-}
-
 int UsageError(const char* command, const char* format, ...)
 {
     std::fprintf(stderr, "kestrune: ");

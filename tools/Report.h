@@ -55,10 +55,6 @@ int Refused(const char* subject, const char* why);
 // Trouble, or when code is not a failure but a refusal, Refused.
 int TroubleOrRefused(const char* subject, const char* what, HRESULT code);
 
-// Trouble with the file called name: when it cannot even be opened for
-// reading, the open's code says why; otherwise what and code.
-int FileTrouble(const char* name, const QORSysPath& path, const char* what, HRESULT code);
-
 // "kestrune: [COMMAND: ]MESSAGE (try 'kestrune help [COMMAND]')"; returns kTrouble.
 int UsageError(const char* command, const char* format, ...) __attribute__((format(printf, 2, 3)));
 

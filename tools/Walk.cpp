@@ -46,13 +46,15 @@ int CheckFile(const std::string& name, bool named, const Check& check)
 }
 
 // The entry's type as the directory listing gives it, with no stat but for a
-// link or a file system that does not tell; none when it cannot be had (the
-// entry is then opened, and that tells why).
+// link (its target's type: one stat) or a file system that does not tell;
+// none when it cannot be had (the entry is then opened, and that tells why).
 fs::file_type TypeOf(const fs::directory_entry& entry)
 {
     std::error_code error;
-    if (entry.is_directory(error)) return fs::file_type::directory;
-    if (entry.is_regular_file(error)) return fs::file_type::regular;
+    if (!entry.is_symlink(error) && !error) {
+        if (entry.is_directory(error)) return fs::file_type::directory;
+        if (entry.is_regular_file(error)) return fs::file_type::regular;
+    }
     const fs::file_type type = entry.status(error).type();
     return error ? fs::file_type::none : type;
 }
@@ -88,9 +90,9 @@ void WalkDirectory(const Invocation& run, const std::string& directory, std::vec
     std::error_code error;
     for (fs::directory_iterator it(fs::u8path(directory), error), end; !error && it != end; it.increment(error)) {
         std::string name = it->path().filename().u8string();
-        if (it->is_directory(error) || run.allFiles || IsCatalog(name))
-            entries.push_back({std::move(name), TypeOf(*it)});
-        error.clear();
+        const fs::file_type type = TypeOf(*it);
+        if (type == fs::file_type::directory || run.allFiles || IsCatalog(name))
+            entries.push_back({std::move(name), type});
     }
     if (error) {
         const HRESULT code = QORSysResultFromErrno(error.value());
