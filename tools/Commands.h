@@ -25,7 +25,9 @@ struct Invocation {
     const char* finalNewline = nullptr;
     const char* charset = nullptr;
     const char* tag = nullptr;
-    bool dryRun = false;  // fix
+    bool dryRun = false;         // fix
+    bool toUtf8 = false;         // fix --to-utf8
+    const char* from = nullptr;  // fix --from: the charset to convert from
 };
 
 // Each runs one command; the operand count has been checked. Returns the exit status.

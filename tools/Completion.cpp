@@ -22,7 +22,7 @@ std::string Options(const std::string& text, std::string* values = nullptr)
         if (text[at] != '-' || (at > 0 && std::strchr(" [\n", text[at - 1]) == nullptr)) continue;
         std::size_t end = text.find_first_not_of('-', at);
         if (end == std::string::npos || end - at > 2 || text[end] < 'a' || text[end] > 'z') continue;
-        end = std::min(text.find_first_not_of("abcdefghijklmnopqrstuvwxyz-", end), text.size());
+        end = std::min(text.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-", end), text.size());
         const std::string word = text.substr(at, end - at);
         if (words.find(" " + word + " ") == std::string::npos) words += word + " ";
         if (values != nullptr && end < text.size() && text[end] == ' ') {

@@ -18,6 +18,7 @@ enum CommandOptions : unsigned {
     kJsonOption = 8,     // --json
     kRuleOptions = 16,   // --eol, --bom, --final-newline, --charset, --tag
     kDryRunOption = 32,  // --dry-run
+    kConvertOptions = 64,  // --to-utf8, --from
 };
 
 struct Command {

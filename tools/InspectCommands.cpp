@@ -38,7 +38,7 @@ int WithOpenFile(const char* name, const QORSysPath& path, Inspect inspect)
 struct Utf8Verdict {
     bool valid = false;
     bool deepValid = false;  // the deep check's own answer
-    Utf8Position at;         // the first invalid sequence, when not valid
+    TextPosition at;         // the first invalid sequence, when not valid
 };
 
 // Reads the file once; the deep check reads it again only where the strict
@@ -58,7 +58,7 @@ int JudgeUtf8(const char* name, const QORSysPath& path, std::string& text, Utf8V
 
 std::string Utf8Words(const Utf8Verdict& verdict)
 {
-    const Utf8Position& at = verdict.at;
+    const TextPosition& at = verdict.at;
     std::string words = verdict.valid
                             ? "valid"
                             : "invalid at byte " + std::to_string(at.byte) + " (line " + std::to_string(at.line) +

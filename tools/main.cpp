@@ -48,6 +48,7 @@ const struct {
     {"--final-newline", kRuleOptions, &Invocation::finalNewline},
     {"--charset", kRuleOptions, &Invocation::charset},
     {"--tag", kRuleOptions, &Invocation::tag},
+    {"--from", kConvertOptions, &Invocation::from},
     {"--jobs", kWalkOptions, &Invocation::jobsText},
     {"-j", kWalkOptions, &Invocation::jobsText},
 };
@@ -98,6 +99,8 @@ int Run(const Command& command, int argc, char* argv[], int next, Invocation run
             return Show(CommandText(command));
         } else if ((command.takes & kDryRunOption) != 0 && std::strcmp(arg, "--dry-run") == 0) {
             run.dryRun = true;
+        } else if ((command.takes & kConvertOptions) != 0 && std::strcmp(arg, "--to-utf8") == 0) {
+            run.toUtf8 = true;
         } else if (const int taken = ValueOption(command, argc, argv, i, run); taken != 0) {
             if (taken < 0) return UsageError(command.name, "%s needs a value", arg);
         } else {

@@ -1,5 +1,6 @@
 // check and fix: each file against the rules of its .editorconfig files and
 // of the command line; fix rewrites what breaks them through the safe replace.
+#include "Charsets.h"
 #include "Commands.h"
 #include "EditorConfig.h"
 #include "FileText.h"
@@ -8,6 +9,8 @@
 #include "Json.h"
 #include "Report.h"
 #include "SafeReplace.h"
+#include "TagVerdict.h"
+#include "ToUtf8.h"
 #include "Walk.h"
 
 #include <string>
@@ -39,6 +42,10 @@ bool RulesFromOptions(const char* command, const Invocation& run, Policy& rules)
     }
     if (run.charset != nullptr) ApplyProperty(rules, "charset", run.charset);
     if (run.tag != nullptr) rules.tag = run.tag;
+    if (run.from != nullptr && (!run.toUtf8 || FindCharset(run.from) == nullptr)) {
+        UsageError(command, run.toUtf8 ? "--from: unknown charset '%s'" : "--from is for --to-utf8%s", run.toUtf8 ? run.from : "");
+        return false;
+    }
     return true;
 }
 
@@ -62,16 +69,19 @@ bool FileRules(const char* name, const Policy& options, Policy& policy)
     return true;
 }
 
-// Reads the whole file; false when reported as trouble or, with a NUL byte
-// (UTF-16, binary), noted and to be skipped.
-bool ReadText(const char* name, const QORSysPath& path, std::string& text, int& status)
+// Reads the whole file, converted to UTF-8 with --to-utf8; false when
+// reported as trouble or, with a NUL byte (UTF-16, binary), to be skipped
+// (noted where a rule applies).
+bool ReadText(const Invocation& run, const char* name, const QORSysPath& path, Policy& policy, std::string& text,
+              std::string& from, int& status)
 {
     status = ReadWhole(name, path, text);
-    if (status == kYes && text.find('\0') != std::string::npos) {
-        Note("kestrune: %s: has a NUL byte (UTF-16 or binary): skipped\n", name);
+    if (status != kYes || (run.toUtf8 && !ConvertText(run, name, text, policy, from, status))) return false;
+    if (text.find('\0') != std::string::npos) {
+        if (policy.Any()) Note("kestrune: %s: has a NUL byte (UTF-16 or binary): skipped\n", name);
         return false;
     }
-    return status == kYes;
+    return true;
 }
 
 using Words = std::vector<std::pair<const char*, std::string>>;
@@ -86,14 +96,17 @@ std::string Joined(const Words& words, bool utf8)
     return line;
 }
 
-// A file's result: the JSON object with key: value and the rules broken, or
-// in the text form line, unless empty.
+// A file's result: the JSON object with key: value, the charset converted
+// from, the tag's verdict and the rules broken, or in the text form line,
+// unless empty.
 void Tell(const Invocation& run, const char* name, const char* key, bool value, const std::string& line,
-          const Words& words)
+          const Words& words, const std::string& from = {}, const TagVerdict& tag = {})
 {
     if (run.json) {
         JsonLine json;
         json.Text("file", name).Bool(key, value);
+        if (!from.empty()) json.Text("converted_from", from);
+        if (tag.kind != TagVerdict::Untagged) json.Text("declared", tag.charset).Text("verdict", tag.Word());
         for (const auto& [rule, what] : words) json.Text(rule, what);
         Say(run, "%s\n", json.End());
     } else if (!line.empty()) {
@@ -101,22 +114,49 @@ void Tell(const Invocation& run, const char* name, const char* key, bool value, 
     }
 }
 
+// from: the charset text was converted from, empty when it was not.
 int Fix(const Invocation& run, const char* name, const std::string& text, const Policy& policy, const Findings& found,
-        const Snapshot& snapshot)
+        const Snapshot& snapshot, const std::string& from)
 {
     const Words words = Describe(found, policy);
-    const std::string invalid = found.utf8 ? (found.Fixable() ? "; not fixable: " : "") + Joined(words, true) : "";
-    if (!found.Fixable() || run.dryRun) {
-        const bool would = run.dryRun && found.Fixable();
-        Tell(run, name, run.dryRun ? "would_change" : "changed", would,
-             (would ? "would fix: " + Joined(words, false) : "") + invalid, words);
-        return found.Any() ? kNo : kYes;
+    const bool changes = found.Fixable() || !from.empty();
+    const std::string invalid = found.utf8 ? (changes ? "; not fixable: " : "") + Joined(words, true) : "";
+    const std::string what = (from.empty() ? "" : "converted from " + from + " to UTF-8") +
+                             (!from.empty() && found.Fixable() ? "; " : "") + Joined(words, false);
+    if (!changes || run.dryRun) {
+        const bool would = run.dryRun && changes;
+        Tell(run, name, run.dryRun ? "would_change" : "changed", would, (would ? "would fix: " + what : "") + invalid,
+             words, from);
+        return found.Any() || would ? kNo : kYes;
     }
     const Outcome outcome =
         Replace(snapshot, [&](QORSysFileDescriptor& file) { return WriteFixed(file, text, policy, found); });
     if (!outcome.Ok()) return TroubleOrRefused(name, outcome.what, outcome.code);
-    Tell(run, name, "changed", true, "fixed: " + Joined(words, false) + invalid, words);
+    Tell(run, name, "changed", true, "fixed: " + what + invalid, words, from);
     return found.utf8 ? kNo : kYes;
+}
+
+// check's verdict on one file: the rules broken and a tag that lies.
+int Check(const Invocation& run, const char* name, const std::string& text, const Policy& policy,
+          const Findings& found)
+{
+    const TagVerdict tag = JudgeTag(text, found.head);
+    if (!policy.Any() && tag.kind == TagVerdict::Untagged) return kYes;  // nothing says what it must be
+    Words words = Describe(found, policy);
+    // Invalid UTF-8 under a UTF-8 rule is told once.
+    const bool lies =
+        tag.Lies() && !(found.utf8 && tag.kind == TagVerdict::Invalid && FindCharset(tag.charset)->form == Form::Utf8);
+    if (lies) words.emplace_back("charset", tag.Words());
+    if (tag.kind == TagVerdict::Unknown || tag.kind == TagVerdict::Unavailable) {
+        Note("kestrune: %s: tag says %s, a charset %s: not checked\n", name, tag.charset.c_str(),
+             tag.kind == TagVerdict::Unknown ? "kestrune does not know" : "this system cannot convert");
+    }
+    const bool broken = found.Any() || lies;
+    std::string line = Joined(words, false);
+    const std::string invalid = Joined(words, true);
+    line += (!line.empty() && !invalid.empty() ? "; " : "") + invalid;
+    Tell(run, name, "ok", !broken, line, words, {}, tag);
+    return broken ? kNo : kYes;
 }
 
 int CheckOrFix(const Invocation& run, bool fixing)
@@ -130,19 +170,17 @@ int CheckOrFix(const Invocation& run, bool fixing)
     return EachFile(walk, [&](const char* name, const QORSysPath& path) {
         Policy policy;
         if (!FileRules(name, options, policy)) return kTrouble;
-        if (!policy.Any()) return kYes;  // no rule applies: nothing to break
+        // No rule and nothing to convert: nothing to fix. check still holds a tag line to its word.
+        if (fixing && !run.toUtf8 && !policy.Any()) return kYes;
         Snapshot snapshot;
         const Outcome looked = fixing ? Inspect(name, snapshot) : Outcome{};
         if (!looked.Ok()) return TroubleOrRefused(name, looked.what, looked.code);
         std::string text;
+        std::string from;
         int status = kYes;
-        if (!ReadText(name, path, text, status)) return status;
+        if (!ReadText(run, name, path, policy, text, from, status)) return status;
         const Findings found = CheckText(text, policy);
-        if (fixing) return Fix(run, name, text, policy, found, snapshot);
-        const Words words = Describe(found, policy);
-        Tell(run, name, "ok", !found.Any(),
-             Joined(words, false) + (found.utf8 && found.Fixable() ? "; " : "") + Joined(words, true), words);
-        return found.Any() ? kNo : kYes;
+        return fixing ? Fix(run, name, text, policy, found, snapshot, from) : Check(run, name, text, policy, found);
     });
 }
 

@@ -22,7 +22,7 @@ struct Findings {
     bool finalNewline = false;       // missing, or there against the rule
     bool tag = false;                // the tag line is missing or names another charset
     bool utf8 = false;               // invalid where the rule wants UTF-8; at places it
-    Utf8Position at;
+    TextPosition at;
 
     bool Fixable() const { return eolLine != 0 || bom || finalNewline || tag; }
     bool Any() const { return Fixable() || utf8; }

@@ -22,7 +22,7 @@ std::size_t Announced(unsigned char lead)
 
 }  // namespace
 
-bool FindInvalidUtf8(const std::string& text, Utf8Position& at)
+bool FindInvalidUtf8(const std::string& text, TextPosition& at)
 {
     const char* stop = text.data();
     if (QORSysUCAlgorithm::IsUTF8(stop, text.size()) == 0) return false;

@@ -1,5 +1,6 @@
-// Where a text's first invalid UTF-8 sequence starts, told as a person
-// looks for it: byte offset, line, column and the bytes themselves.
+// Where a text goes wrong (its first invalid UTF-8 sequence, or a byte its
+// charset has no character for), told as a person looks for it: byte
+// offset, line, column and the bytes themselves.
 #ifndef KESTRUNE_TOOL_UTF8POSITION_H
 #define KESTRUNE_TOOL_UTF8POSITION_H
 
@@ -8,16 +9,16 @@
 
 namespace kestrune_tool {
 
-struct Utf8Position {
+struct TextPosition {
     std::size_t byte;    // offset from the start of the text, from 0
     std::size_t line;    // from 1; CR LF, LF and a lone CR each end a line
     std::size_t column;  // in characters, from 1
-    std::string bytes;   // the sequence in hex, "C3 28": up to the length its first byte announces,
-                         // ending early after a byte that cannot continue it
+    std::string bytes;   // the sequence in hex, "C3 28"; for UTF-8 up to the length its first byte
+                         // announces, ending early after a byte that cannot continue it
 };
 
 // False when the text is valid UTF-8 throughout.
-bool FindInvalidUtf8(const std::string& text, Utf8Position& at);
+bool FindInvalidUtf8(const std::string& text, TextPosition& at);
 
 }  // namespace kestrune_tool
 

@@ -1,0 +1,104 @@
+#include "ToUtf8.h"
+
+#include "CatalogHead.h"
+#include "Conversion.h"
+#include "Report.h"
+#include "TagVerdict.h"
+
+namespace kestrune_tool {
+
+namespace {
+
+std::string Place(const TextPosition& at)
+{
+    return "byte " + std::to_string(at.byte) + " (line " + std::to_string(at.line) + ", column " +
+           std::to_string(at.column) + "): " + at.bytes;
+}
+
+int Refuse(const char* name, const std::string& why)
+{
+    return Refused(name, (why + ": not converted").c_str());
+}
+
+// The charset the text declares and how it does ("tag says X"), skip the
+// bytes of a mark that is not part of the text; null when it declares none.
+const Charset* Declared(const Invocation& run, const std::string& text, const Policy& policy, std::string& said,
+                        std::size_t& skip, bool& named)
+{
+    const CatalogHead head = ReadHead(text);
+    skip = head.mark;
+    named = true;
+    if (run.from != nullptr) {
+        said = std::string("--from ") + run.from;
+        return FindCharset(run.from);
+    }
+    if (head.tagged) {
+        said = "tag says " + head.charset;
+        return FindCharset(head.charset);
+    }
+    named = false;
+    for (const char* utf16 : {"UTF-16LE", "UTF-16BE"}) {
+        const Charset* charset = FindCharset(utf16);
+        if (text.compare(0, 2, charset->form == Form::Utf16Le ? "\xFF\xFE" : "\xFE\xFF") != 0) continue;
+        said = std::string(utf16) + " mark";
+        skip = 2;
+        return charset;
+    }
+    said = "charset latin1";
+    return policy.utf8 == Want::No ? FindCharset("ISO-8859-1") : nullptr;
+}
+
+}  // namespace
+
+bool ConvertText(const Invocation& run, const char* name, std::string& text, Policy& policy, std::string& from,
+                 int& status)
+{
+    std::string said;
+    std::size_t skip = 0;
+    bool named = false;
+    const Charset* charset = Declared(run, text, policy, said, skip, named);
+    TextPosition at;
+    status = kTrouble;
+    if (charset == nullptr && named) {
+        Refuse(name, said + ", a charset kestrune does not know (give --from)");
+        return false;
+    }
+    if (charset == nullptr) charset = FindCharset("UTF-8");
+    // UTF-8 already: checked, and left as it is.
+    if (charset->form == Form::Utf8 && !FindInvalidUtf8(text, at)) return (status = kYes);
+    if (charset->form != Form::Utf8 && AsciiCompatible(charset->form) && run.from == nullptr &&
+        BeyondAsciiUtf8(text.substr(skip))) {
+        Refuse(name, said + " but the text is UTF-8 (--tag UTF-8 corrects the tag; --from converts anyway)");
+        return false;
+    }
+    std::string converted;
+    switch (ToUtf8(*charset, text.substr(skip), converted, at)) {
+    case Recoded::Done:
+        break;
+    case Recoded::Unavailable:
+        Refuse(name, std::string("this system cannot convert ") + charset->name);
+        return false;
+    case Recoded::OneWay:
+        at.byte += skip;
+        Refuse(name, said + ": " + Place(at) + " would not convert back to the same bytes");
+        return false;
+    case Recoded::Invalid:
+        at.byte += skip;
+        Refuse(name, charset->form != Form::Utf8 || named
+                         ? said + ", invalid at " + Place(at)
+                         : "invalid UTF-8 at " + Place(at) +
+                               ", and no charset is declared (no tag line, UTF-16 mark or .editorconfig charset; "
+                               "give --from)");
+        return false;
+    }
+    status = kYes;
+    policy.utf8 = Want::Yes;
+    if (policy.bom == Want::Unset) policy.bom = Want::No;
+    const bool tagged = ReadHead(converted).tagged;
+    if (tagged) policy.tag = "UTF-8";
+    if (tagged || converted != text) from = charset->name;
+    text.swap(converted);
+    return true;
+}
+
+}  // namespace kestrune_tool
