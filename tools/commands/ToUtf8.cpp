@@ -67,12 +67,12 @@ bool ConvertText(const Invocation& run, const char* name, std::string& text, Pol
     // UTF-8 already: checked, and left as it is.
     if (charset->form == Form::Utf8 && !FindInvalidUtf8(text, at)) return (status = kYes);
     if (charset->form != Form::Utf8 && AsciiCompatible(charset->form) && run.from == nullptr &&
-        BeyondAsciiUtf8(text.substr(skip))) {
+        BeyondAsciiUtf8(std::string_view(text).substr(skip))) {
         Refuse(name, said + " but the text is UTF-8 (--tag UTF-8 corrects the tag; --from converts anyway)");
         return false;
     }
     std::string converted;
-    switch (ToUtf8(*charset, text.substr(skip), converted, at)) {
+    switch (ToUtf8(*charset, std::string_view(text).substr(skip), converted, at)) {
     case Recoded::Done:
         break;
     case Recoded::Unavailable:

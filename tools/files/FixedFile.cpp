@@ -28,11 +28,15 @@ HRESULT WriteFixed(QORSysFileDescriptor& file, const std::string& text, const Po
     std::string line;
     HRESULT code = found.tag ? WriteTagLine(file, policy.tag, TagEol(text, policy), line) : S_OK;
     const std::string fixed = FixText(text, policy, found, line);
-    // One call: the file services go on after a short write.
+    // A kept body is written from the text itself, not copied first. One call
+    // for each piece: the file services go on after a short write.
+    const std::size_t body = KeepsBody(policy, found) ? text.size() - found.head.end : 0;
     if (code >= 0) code = QORSysFWrite(file, fixed.data(), static_cast<unsigned int>(fixed.size()), nullptr);
+    if (code >= 0 && body > 0)
+        code = QORSysFWrite(file, text.data() + found.head.end, static_cast<unsigned int>(body), nullptr);
     unsigned int end = 0;
     if (code >= 0) code = QORSysFTell(file, &end);
-    return code >= 0 && end != fixed.size() ? E_FAIL : code;
+    return code >= 0 && end != fixed.size() + body ? E_FAIL : code;
 }
 
 }  // namespace kestrune_tool

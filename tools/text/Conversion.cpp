@@ -51,28 +51,25 @@ bool AsciiWord(const char* at)
     return (word & 0x8080808080808080u) == 0;
 }
 
-// Through the table: a first pass for the length (ASCII a word at a time),
-// a second to fill it. False with bad at a byte that has no character.
-bool ThroughTable(const ByteTable& table, const std::string& text, std::string& out, std::size_t& bad)
+// Through the table: a first pass for the length, a second to fill it,
+// ASCII a word at a time and each other byte as a 4-byte store of which
+// the length counts. False with bad at a byte that has no character.
+bool ThroughTable(const ByteTable& table, std::string_view text, std::string& out, std::size_t& bad)
 {
     const char* in = text.data();
     const std::size_t size = text.size();
     std::size_t length = 0;
-    for (std::size_t i = 0; i < size;) {
-        if (i + 8 <= size && AsciiWord(in + i)) {
-            length += 8;
-            i += 8;
-            continue;
-        }
-        const unsigned char byte = table.length[static_cast<unsigned char>(in[i])];
-        if (byte == 0) {
-            bad = i;
-            return false;
-        }
-        length += byte;
-        ++i;
+    bool valid = true;
+    for (std::size_t i = 0; i < size; ++i) {
+        const unsigned char bytes = table.length[static_cast<unsigned char>(in[i])];
+        length += bytes;
+        valid &= bytes != 0;
     }
-    out.resize(length);
+    if (!valid) {
+        for (bad = 0; table.length[static_cast<unsigned char>(in[bad])] != 0;) ++bad;
+        return false;
+    }
+    out.resize(length + 3);  // room for the last store
     char* to = &out[0];
     for (std::size_t i = 0; i < size;) {
         if (i + 8 <= size && AsciiWord(in + i)) {
@@ -82,18 +79,19 @@ bool ThroughTable(const ByteTable& table, const std::string& text, std::string& 
             continue;
         }
         const auto byte = static_cast<unsigned char>(in[i++]);
-        std::memcpy(to, table.utf8[byte].data(), table.length[byte]);
+        std::memcpy(to, table.utf8[byte].data(), 4);
         to += table.length[byte];
     }
+    out.resize(length);
     return true;
 }
 
 // Line, column and bytes of the sequence at at.byte, counted in the text
 // before it as UTF-8; a place inside a character moves to its start.
-void Place(const Charset& charset, const std::string& text, TextPosition& at)
+void Place(const Charset& charset, std::string_view text, TextPosition& at)
 {
     const bool bytewise = charset.form == Form::SingleByte || charset.form == Form::Ascii;
-    std::string before = text.substr(0, at.byte);
+    std::string before(text.substr(0, at.byte));
     for (std::size_t cut = 0, bad = 0; !bytewise && cut < 4 && cut <= at.byte; ++cut) {
         if (Recode(charset, true, text.data(), at.byte - cut, before, bad) == Recoded::Done) {
             at.byte -= cut;
@@ -116,18 +114,18 @@ void Place(const Charset& charset, const std::string& text, TextPosition& at)
 
 }  // namespace
 
-Recoded ToUtf8(const Charset& charset, const std::string& text, std::string& out, TextPosition& at)
+Recoded ToUtf8(const Charset& charset, std::string_view text, std::string& out, TextPosition& at)
 {
     Recoded result = Recoded::Done;
     at.byte = 0;
     switch (charset.form) {
     case Form::Utf8:
         if (FindInvalidUtf8(text, at)) return Recoded::Invalid;
-        out = text;
+        out.assign(text.data(), text.size());
         return Recoded::Done;
     case Form::Ascii:
         for (at.byte = 0; at.byte < text.size() && (text[at.byte] & 0x80) == 0;) ++at.byte;
-        if (at.byte == text.size()) out = text;
+        if (at.byte == text.size()) out.assign(text.data(), text.size());
         result = at.byte == text.size() ? Recoded::Done : Recoded::Invalid;
         break;
     case Form::SingleByte:

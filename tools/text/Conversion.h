@@ -8,6 +8,7 @@
 #include "Utf8Position.h"
 
 #include <string>
+#include <string_view>
 
 namespace kestrune_tool {
 
@@ -15,7 +16,7 @@ namespace kestrune_tool {
 // the first sequence with no character in UTF-8, or the first whose
 // character would not convert back to the same bytes (a charset with two
 // codes for one character). Line and column are counted in characters.
-Recoded ToUtf8(const Charset& charset, const std::string& text, std::string& out, TextPosition& at);
+Recoded ToUtf8(const Charset& charset, std::string_view text, std::string& out, TextPosition& at);
 
 // UTF-8 text as charset; Invalid gives the offset of the first character
 // the charset lacks.

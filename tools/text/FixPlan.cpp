@@ -24,12 +24,13 @@ std::size_t EndingAt(const std::string& text, std::size_t i)
     return i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
 }
 
-// text[from, to) with every line ending made eol (left alone when null).
-std::string Converted(const std::string& text, std::size_t from, std::size_t to, const char* eol)
+// Appends text[from, to) to out with every line ending made eol (left alone when null).
+void AppendConverted(std::string& out, const std::string& text, std::size_t from, std::size_t to, const char* eol)
 {
-    if (eol == nullptr) return text.substr(from, to - from);
-    std::string out;
-    out.reserve(to - from);
+    if (eol == nullptr) {
+        out.append(text, from, to - from);
+        return;
+    }
     for (std::size_t i = from; i < to;) {
         const std::size_t ending = EndingAt(text, i);
         if (ending == 0) {
@@ -39,7 +40,6 @@ std::string Converted(const std::string& text, std::size_t from, std::size_t to,
             i += ending;
         }
     }
-    return out;
 }
 
 bool EndsInNewline(const std::string& text) { return !text.empty() && (text.back() == '\n' || text.back() == '\r'); }
@@ -75,14 +75,28 @@ Findings CheckText(const std::string& text, const Policy& policy)
 
 std::string FixText(const std::string& text, const Policy& policy, const Findings& findings, const std::string& tagLine)
 {
+    std::string out;
+    out.reserve(text.size() + tagLine.size() + 3);
     const CatalogHead& head = findings.head;
     const bool mark = policy.bom == Want::Yes || (policy.bom == Want::Unset && head.mark != 0);
-    std::string out = mark ? kMark : "";
-    out += findings.tag ? tagLine : Converted(text, head.mark, head.end, policy.eol);
-    std::string body = Converted(text, head.end, text.size(), policy.eol);
-    if (findings.finalNewline && policy.finalNewline == Want::Yes) body += EolFor(text, policy);
-    while (findings.finalNewline && policy.finalNewline == Want::No && EndsInNewline(body)) body.pop_back();
-    return out + body;
+    out += mark ? kMark : "";
+    if (findings.tag) {
+        out += tagLine;
+    } else {
+        AppendConverted(out, text, head.mark, head.end, policy.eol);
+    }
+    if (KeepsBody(policy, findings)) return out;
+    const std::size_t body = out.size();
+    AppendConverted(out, text, head.end, text.size(), policy.eol);
+    if (findings.finalNewline && policy.finalNewline == Want::Yes) out += EolFor(text, policy);
+    while (findings.finalNewline && policy.finalNewline == Want::No && out.size() > body && EndsInNewline(out))
+        out.pop_back();
+    return out;
+}
+
+bool KeepsBody(const Policy& policy, const Findings& findings)
+{
+    return (policy.eol == nullptr || findings.eolLine == 0) && !findings.finalNewline;
 }
 
 const char* EolFor(const std::string& text, const Policy& policy)

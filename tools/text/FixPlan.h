@@ -33,9 +33,14 @@ Findings CheckText(const std::string& text, const Policy& policy);
 // The text with every fixable finding mended and nothing else changed:
 // line endings converted, the mark added or taken off, the final line
 // ending added or taken off, tagLine put after the mark in place of a
-// wrong tag line (or before the content when there is none).
+// wrong tag line (or before the content when there is none). Where
+// KeepsBody, only the new head: the rest is text from findings.head.end on.
 std::string FixText(const std::string& text, const Policy& policy, const Findings& findings,
                     const std::string& tagLine);
+
+// True when mending leaves all after the head as it is: no line ending to
+// convert, no final one to add or take off.
+bool KeepsBody(const Policy& policy, const Findings& findings);
 
 // The line ending for what the text gains: the rule's, else the text's own
 // first one (the library's default when it has none).

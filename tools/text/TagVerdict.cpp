@@ -17,7 +17,7 @@ std::string TagVerdict::Words() const
            std::to_string(at.line) + ", column " + std::to_string(at.column) + "): " + at.bytes;
 }
 
-bool BeyondAsciiUtf8(const std::string& text)
+bool BeyondAsciiUtf8(std::string_view text)
 {
     TextPosition at;
     for (const char c : text) {
@@ -36,7 +36,7 @@ TagVerdict JudgeTag(const std::string& text, const CatalogHead& head)
         verdict.kind = TagVerdict::Unknown;
         return verdict;
     }
-    const std::string body = text.substr(head.mark);
+    const std::string_view body = std::string_view(text).substr(head.mark);
     if (charset->form != Form::Utf8 && BeyondAsciiUtf8(body)) {
         verdict.kind = TagVerdict::IsUtf8;
         return verdict;

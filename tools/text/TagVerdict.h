@@ -6,6 +6,7 @@
 #include "Utf8Position.h"
 
 #include <string>
+#include <string_view>
 
 namespace kestrune_tool {
 
@@ -32,7 +33,7 @@ struct TagVerdict {
 TagVerdict JudgeTag(const std::string& text, const CatalogHead& head);
 
 // True when text holds a byte past ASCII and is valid UTF-8.
-bool BeyondAsciiUtf8(const std::string& text);
+bool BeyondAsciiUtf8(std::string_view text);
 
 }  // namespace kestrune_tool
 

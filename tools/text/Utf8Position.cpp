@@ -22,14 +22,14 @@ std::size_t Announced(unsigned char lead)
 
 }  // namespace
 
-bool FindInvalidUtf8(const std::string& text, TextPosition& at)
+bool FindInvalidUtf8(std::string_view text, TextPosition& at)
 {
     const char* stop = text.data();
     if (QORSysUCAlgorithm::IsUTF8(stop, text.size()) == 0) return false;
     at.byte = static_cast<std::size_t>(stop - text.data());
     at.line = 1 + CountLineEndings(text.data(), at.byte).Total();
-    std::size_t start = text.find_last_of("\r\n", at.byte == 0 ? std::string::npos : at.byte - 1);
-    start = at.byte == 0 || start == std::string::npos ? 0 : start + 1;
+    std::size_t start = text.find_last_of("\r\n", at.byte == 0 ? std::string_view::npos : at.byte - 1);
+    start = at.byte == 0 || start == std::string_view::npos ? 0 : start + 1;
     at.column = 1;
     for (std::size_t i = start; i < at.byte; ++i) at.column += !IsContinuation(static_cast<unsigned char>(text[i]));
     const std::size_t length = Announced(static_cast<unsigned char>(text[at.byte]));

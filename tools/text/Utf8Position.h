@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace kestrune_tool {
 
@@ -18,7 +19,7 @@ struct TextPosition {
 };
 
 // False when the text is valid UTF-8 throughout.
-bool FindInvalidUtf8(const std::string& text, TextPosition& at);
+bool FindInvalidUtf8(std::string_view text, TextPosition& at);
 
 }  // namespace kestrune_tool
 
