@@ -82,11 +82,20 @@ TEST(Charsets, NamesAsIanaRegistersThem)
     const struct {
         const char* asked;
         const char* found;
-    } rows[] = {{"LATIN1", "ISO-8859-1"}, {"cp1252", "windows-1252"},   {"CSSHIFTJIS", "Shift_JIS"},
-                {"ms_kanji", "Shift_JIS"}, {"iso_8859-15", "ISO-8859-15"}, {"koi8-r", "KOI8-R"},
-                {"utf-16le", "UTF-16LE"},  {"ascii", "US-ASCII"},          {"csISOLatin6", "ISO-8859-10"},
-                {"latin", nullptr},        {"l", nullptr},                 {"latin1 ", nullptr},
-                {"", nullptr},             {"utf-16", nullptr}};
+    } rows[] = {{"LATIN1", "ISO-8859-1"},
+                {"cp1252", "windows-1252"},
+                {"CSSHIFTJIS", "Shift_JIS"},
+                {"ms_kanji", "Shift_JIS"},
+                {"iso_8859-15", "ISO-8859-15"},
+                {"koi8-r", "KOI8-R"},
+                {"utf-16le", "UTF-16LE"},
+                {"ascii", "US-ASCII"},
+                {"csISOLatin6", "ISO-8859-10"},
+                {"latin", nullptr},
+                {"l", nullptr},
+                {"latin1 ", nullptr},
+                {"", nullptr},
+                {"utf-16", nullptr}};
     for (const auto& row : rows) {
         const Charset* charset = FindCharset(row.asked);
         EXPECT_EQ(charset != nullptr ? std::string(charset->name) : "(none)", row.found ? row.found : "(none)")
@@ -168,7 +177,9 @@ TEST(Charsets, RoundTripOverTheRepertoire)
         }
         SCOPED_TRACE(charset->name);
         if (count == 0 && MayLack(*charset)) continue;
-        const std::size_t least = charset->form == Form::MultiByte ? 7000 : charset->form == Form::SingleByte ? 180 : 127;
+        const std::size_t least = charset->form == Form::MultiByte    ? 7000
+                                  : charset->form == Form::SingleByte ? 180
+                                                                      : 127;
         EXPECT_GE(count, least);
         ASSERT_EQ(ToUtf8(*charset, text, utf8, at), Recoded::Done);
         EXPECT_EQ(utf8, expected);
@@ -195,7 +206,11 @@ TEST(Charsets, WhereATextBreaksItsCharset)
         {"Shift_JIS", "\x82\xA0\r\x82\xA0x\x81", 6, 2, 3, "81"},
         {"EUC-KR", "\xB0\xA1\xFF\xFF", 2, 1, 2, "FF FF"},
         {"GBK", "a\n\x81\x20", 2, 2, 1, "81 20"},
-        {"UTF-16LE", std::string("a\0\n\0\0\xD8" "b\0", 8), 4, 2, 1, "00 D8"},
+        {"UTF-16LE",
+         std::string("a\0\n\0\0\xD8"
+                     "b\0",
+                     8),
+         4, 2, 1, "00 D8"},
         {"UTF-16BE", std::string("\0a\0", 3), 2, 1, 2, "00"},
         {"UTF-8", "a\xC3(", 1, 1, 2, "C3 28"},
     };

@@ -43,7 +43,8 @@ bool RulesFromOptions(const char* command, const Invocation& run, Policy& rules)
     if (run.charset != nullptr) ApplyProperty(rules, "charset", run.charset);
     if (run.tag != nullptr) rules.tag = run.tag;
     if (run.from != nullptr && (!run.toUtf8 || FindCharset(run.from) == nullptr)) {
-        UsageError(command, run.toUtf8 ? "--from: unknown charset '%s'" : "--from is for --to-utf8%s", run.toUtf8 ? run.from : "");
+        UsageError(command, run.toUtf8 ? "--from: unknown charset '%s'" : "--from is for --to-utf8%s",
+                   run.toUtf8 ? run.from : "");
         return false;
     }
     return true;
@@ -137,8 +138,7 @@ int Fix(const Invocation& run, const char* name, const std::string& text, const 
 }
 
 // check's verdict on one file: the rules broken and a tag that lies.
-int Check(const Invocation& run, const char* name, const std::string& text, const Policy& policy,
-          const Findings& found)
+int Check(const Invocation& run, const char* name, const std::string& text, const Policy& policy, const Findings& found)
 {
     const TagVerdict tag = JudgeTag(text, found.head);
     if (!policy.Any() && tag.kind == TagVerdict::Untagged) return kYes;  // nothing says what it must be

@@ -15,10 +15,7 @@ std::string Place(const TextPosition& at)
            std::to_string(at.column) + "): " + at.bytes;
 }
 
-int Refuse(const char* name, const std::string& why)
-{
-    return Refused(name, (why + ": not converted").c_str());
-}
+int Refuse(const char* name, const std::string& why) { return Refused(name, (why + ": not converted").c_str()); }
 
 // The charset the text declares and how it does ("tag says X"), skip the
 // bytes of a mark that is not part of the text; null when it declares none.
@@ -73,23 +70,22 @@ bool ConvertText(const Invocation& run, const char* name, std::string& text, Pol
     }
     std::string converted;
     switch (ToUtf8(*charset, std::string_view(text).substr(skip), converted, at)) {
-    case Recoded::Done:
-        break;
-    case Recoded::Unavailable:
-        Refuse(name, std::string("this system cannot convert ") + charset->name);
-        return false;
-    case Recoded::OneWay:
-        at.byte += skip;
-        Refuse(name, said + ": " + Place(at) + " would not convert back to the same bytes");
-        return false;
-    case Recoded::Invalid:
-        at.byte += skip;
-        Refuse(name, charset->form != Form::Utf8 || named
-                         ? said + ", invalid at " + Place(at)
-                         : "invalid UTF-8 at " + Place(at) +
-                               ", and no charset is declared (no tag line, UTF-16 mark or .editorconfig charset; "
-                               "give --from)");
-        return false;
+        case Recoded::Done: break;
+        case Recoded::Unavailable:
+            Refuse(name, std::string("this system cannot convert ") + charset->name);
+            return false;
+        case Recoded::OneWay:
+            at.byte += skip;
+            Refuse(name, said + ": " + Place(at) + " would not convert back to the same bytes");
+            return false;
+        case Recoded::Invalid:
+            at.byte += skip;
+            Refuse(name, charset->form != Form::Utf8 || named
+                             ? said + ", invalid at " + Place(at)
+                             : "invalid UTF-8 at " + Place(at) +
+                                   ", and no charset is declared (no tag line, UTF-16 mark or .editorconfig charset; "
+                                   "give --from)");
+            return false;
     }
     status = kYes;
     policy.utf8 = Want::Yes;

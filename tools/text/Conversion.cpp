@@ -31,12 +31,15 @@ const ByteTable* TableFor(const Charset& charset)
     const auto found = tables.find(&charset);
     if (found != tables.end()) return found->second.get();
     auto table = std::make_unique<ByteTable>();
-    for (int byte = 0; byte < 256 && table != nullptr; ++byte) {
+    for (int byte = 0; byte < 256; ++byte) {
         const char in = static_cast<char>(byte);
         std::string out;
         std::size_t bad = 0;
         const Recoded recoded = Recode(charset, true, &in, 1, out, bad);
-        if (recoded == Recoded::Unavailable) table = nullptr;
+        if (recoded == Recoded::Unavailable) {
+            table.reset();
+            break;
+        }
         if (recoded != Recoded::Done || out.size() > 4) continue;
         std::memcpy(table->utf8[byte].data(), out.data(), out.size());
         table->length[byte] = static_cast<unsigned char>(out.size());
@@ -119,33 +122,33 @@ Recoded ToUtf8(const Charset& charset, std::string_view text, std::string& out, 
     Recoded result = Recoded::Done;
     at.byte = 0;
     switch (charset.form) {
-    case Form::Utf8:
-        if (FindInvalidUtf8(text, at)) return Recoded::Invalid;
-        out.assign(text.data(), text.size());
-        return Recoded::Done;
-    case Form::Ascii:
-        for (at.byte = 0; at.byte < text.size() && (text[at.byte] & 0x80) == 0;) ++at.byte;
-        if (at.byte == text.size()) out.assign(text.data(), text.size());
-        result = at.byte == text.size() ? Recoded::Done : Recoded::Invalid;
-        break;
-    case Form::SingleByte:
-        if (const ByteTable* table = TableFor(charset)) {
-            result = ThroughTable(*table, text, out, at.byte) ? Recoded::Done : Recoded::Invalid;
-        } else {
-            result = Recoded::Unavailable;
-        }
-        break;
-    default:
-        result = Recode(charset, true, text.data(), text.size(), out, at.byte);
-        if (result == Recoded::Done && charset.form == Form::MultiByte) {
-            // Some charsets give one character two codes; such a text would not come back as it was.
-            std::string back;
-            std::size_t bad = 0;
-            if (Recode(charset, false, out.data(), out.size(), back, bad) != Recoded::Done || back != text) {
-                at.byte = std::mismatch(text.begin(), text.end(), back.begin(), back.end()).first - text.begin();
-                result = Recoded::OneWay;
+        case Form::Utf8:
+            if (FindInvalidUtf8(text, at)) return Recoded::Invalid;
+            out.assign(text.data(), text.size());
+            return Recoded::Done;
+        case Form::Ascii:
+            for (at.byte = 0; at.byte < text.size() && (text[at.byte] & 0x80) == 0;) ++at.byte;
+            if (at.byte == text.size()) out.assign(text.data(), text.size());
+            result = at.byte == text.size() ? Recoded::Done : Recoded::Invalid;
+            break;
+        case Form::SingleByte:
+            if (const ByteTable* table = TableFor(charset)) {
+                result = ThroughTable(*table, text, out, at.byte) ? Recoded::Done : Recoded::Invalid;
+            } else {
+                result = Recoded::Unavailable;
             }
-        }
+            break;
+        default:
+            result = Recode(charset, true, text.data(), text.size(), out, at.byte);
+            if (result == Recoded::Done && charset.form == Form::MultiByte) {
+                // Some charsets give one character two codes; such a text would not come back as it was.
+                std::string back;
+                std::size_t bad = 0;
+                if (Recode(charset, false, out.data(), out.size(), back, bad) != Recoded::Done || back != text) {
+                    at.byte = std::mismatch(text.begin(), text.end(), back.begin(), back.end()).first - text.begin();
+                    result = Recoded::OneWay;
+                }
+            }
     }
     if (result == Recoded::Invalid || result == Recoded::OneWay) Place(charset, text, at);
     return result;

@@ -43,8 +43,8 @@ TagVerdict JudgeTag(const std::string& text, const CatalogHead& head)
     }
     // A tag line that reads as ASCII is itself no UTF-16.
     std::string converted;
-    const Recoded recoded = AsciiCompatible(charset->form) ? ToUtf8(*charset, body, converted, verdict.at)
-                                                            : Recoded::Invalid;
+    const Recoded recoded =
+        AsciiCompatible(charset->form) ? ToUtf8(*charset, body, converted, verdict.at) : Recoded::Invalid;
     if (!AsciiCompatible(charset->form)) verdict.at = {0, 1, 1, "3C"};
     verdict.at.byte += head.mark;
     verdict.kind = recoded == Recoded::Unavailable ? TagVerdict::Unavailable

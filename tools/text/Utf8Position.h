@@ -11,11 +11,11 @@
 namespace kestrune_tool {
 
 struct TextPosition {
-    std::size_t byte;    // offset from the start of the text, from 0
-    std::size_t line;    // from 1; CR LF, LF and a lone CR each end a line
-    std::size_t column;  // in characters, from 1
-    std::string bytes;   // the sequence in hex, "C3 28"; for UTF-8 up to the length its first byte
-                         // announces, ending early after a byte that cannot continue it
+    std::size_t byte = 0;    // offset from the start of the text, from 0
+    std::size_t line = 0;    // from 1; CR LF, LF and a lone CR each end a line
+    std::size_t column = 0;  // in characters, from 1
+    std::string bytes;       // the sequence in hex, "C3 28"; for UTF-8 up to the length its first byte
+                             // announces, ending early after a byte that cannot continue it
 };
 
 // False when the text is valid UTF-8 throughout.

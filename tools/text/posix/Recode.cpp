@@ -1,7 +1,7 @@
 #include "Recode.h"
 
-#include <cerrno>
 #include <iconv.h>
+#include <cerrno>
 
 namespace kestrune_tool {
 
