@@ -226,4 +226,20 @@ TEST(Charsets, WhereATextBreaksItsCharset)
         EXPECT_EQ(at.column, row.column) << row.charset;
         EXPECT_EQ(at.bytes, row.bytes) << row.charset;
     }
+    // And from UTF-8: a character the charset lacks, a sequence cut short.
+    const struct {
+        const char* charset;
+        const char* text;
+        std::size_t bad;
+    } back[] = {{"ISO-8859-1", "a\xE2\x82\xAC", 1},
+                {"windows-1251", "\xD0\x90\xC3\xA9", 2},
+                {"Shift_JIS", "a\xE2\x82", 1},
+                {"US-ASCII", "ab\xC3\xA9", 2},
+                {"UTF-8", "ab\xC3", 2}};
+    for (const auto& row : back) {
+        std::string out;
+        std::size_t bad = 0;
+        EXPECT_EQ(FromUtf8(*FindCharset(row.charset), row.text, out, bad), Recoded::Invalid) << row.charset;
+        EXPECT_EQ(bad, row.bad) << row.charset;
+    }
 }

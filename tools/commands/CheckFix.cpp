@@ -119,6 +119,8 @@ void Tell(const Invocation& run, const char* name, const char* key, bool value, 
 int Fix(const Invocation& run, const char* name, const std::string& text, const Policy& policy, const Findings& found,
         const Snapshot& snapshot, const std::string& from)
 {
+    // The validator has the last word on a converted text.
+    if (!from.empty() && found.utf8) return Refused(name, "the converted text is not valid UTF-8: not converted");
     const Words words = Describe(found, policy);
     const bool changes = found.Fixable() || !from.empty();
     const std::string invalid = found.utf8 ? (changes ? "; not fixable: " : "") + Joined(words, true) : "";

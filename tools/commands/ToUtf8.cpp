@@ -61,6 +61,11 @@ bool ConvertText(const Invocation& run, const char* name, std::string& text, Pol
         return false;
     }
     if (charset == nullptr) charset = FindCharset("UTF-8");
+    // A tag line that reads as ASCII is itself no UTF-16.
+    if (named && run.from == nullptr && !AsciiCompatible(charset->form)) {
+        Refuse(name, JudgeTag(text, ReadHead(text)).Words());
+        return false;
+    }
     // UTF-8 already: checked, and left as it is.
     if (charset->form == Form::Utf8 && !FindInvalidUtf8(text, at)) return (status = kYes);
     if (charset->form != Form::Utf8 && AsciiCompatible(charset->form) && run.from == nullptr &&

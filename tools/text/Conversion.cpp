@@ -156,21 +156,18 @@ Recoded ToUtf8(const Charset& charset, std::string_view text, std::string& out, 
 
 Recoded FromUtf8(const Charset& charset, const std::string& text, std::string& out, std::size_t& bad)
 {
+    // To itself, or to its ASCII part: the first invalid sequence, or byte past ASCII, stops it.
     TextPosition at;
-    if (FindInvalidUtf8(text, at)) {
-        bad = at.byte;
-        return Recoded::Invalid;
-    }
-    if (charset.form == Form::Utf8) {
-        out = text;
-        return Recoded::Done;
-    }
     if (charset.form == Form::Ascii) {
         for (bad = 0; bad < text.size() && (text[bad] & 0x80) == 0;) ++bad;
-        if (bad == text.size()) out = text;
-        return bad == text.size() ? Recoded::Done : Recoded::Invalid;
+    } else if (charset.form == Form::Utf8) {
+        bad = FindInvalidUtf8(text, at) ? at.byte : text.size();
+    } else {
+        return Recode(charset, false, text.data(), text.size(), out, bad);
     }
-    return Recode(charset, false, text.data(), text.size(), out, bad);
+    if (bad < text.size()) return Recoded::Invalid;
+    out = text;
+    return Recoded::Done;
 }
 
 }  // namespace kestrune_tool

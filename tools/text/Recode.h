@@ -20,7 +20,8 @@ enum class Recoded {
 // Converts size bytes at in from charset to UTF-8 (toUtf8) or from UTF-8 to
 // charset, for the single-byte, multibyte and UTF-16 forms. Done: out holds
 // the whole text. Invalid: bad is the offset in the input of the first
-// sequence that could not be converted, a sequence cut short at the end too.
+// sequence that could not be converted, a sequence cut short at the end too;
+// out holds no more than part of the text then.
 Recoded Recode(const Charset& charset, bool toUtf8, const char* in, std::size_t size, std::string& out,
                std::size_t& bad);
 

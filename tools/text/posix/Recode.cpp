@@ -32,7 +32,7 @@ Recoded Recode(const Charset& charset, bool toUtf8, const char* in, std::size_t 
         break;
     }
     bad = static_cast<std::size_t>(from - in);
-    out.resize(result == Recoded::Done ? done : 0);
+    out.resize(done);
     iconv_close(converter);
     return result;
 }
