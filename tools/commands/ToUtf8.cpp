@@ -66,8 +66,11 @@ bool ConvertText(const Invocation& run, const char* name, std::string& text, Pol
         Refuse(name, JudgeTag(text, ReadHead(text)).Words());
         return false;
     }
-    // UTF-8 already: checked, and left as it is.
-    if (charset->form == Form::Utf8 && !FindInvalidUtf8(text, at)) return (status = kYes);
+    // UTF-8 already: checked, and left to the other rules.
+    if (charset->form == Form::Utf8 && !FindInvalidUtf8(text, at)) {
+        status = kYes;
+        return true;
+    }
     if (charset->form != Form::Utf8 && AsciiCompatible(charset->form) && run.from == nullptr &&
         BeyondAsciiUtf8(std::string_view(text).substr(skip))) {
         Refuse(name, said + " but the text is UTF-8 (--tag UTF-8 corrects the tag; --from converts anyway)");
