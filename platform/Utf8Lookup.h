@@ -97,6 +97,15 @@ typename T::V CheckBlock(typename T::V input, typename T::V prev, const typename
     return T::Xor(T::And(T::Or(third, fourth), T::Splat(0x80)), special);
 }
 
+// True when the Bytes bytes at p are all ASCII, read as R's vectors.
+template <typename R, long Bytes>
+bool AllAscii(const unsigned char* p)
+{
+    auto any = R::Load(p);
+    for (long at = sizeof any; at < Bytes; at += sizeof any) any = R::Or(any, R::Load(p + at));
+    return !R::AnyHighBit(any);
+}
+
 // Checks two vectors per step, runs of ASCII four at a time, until an error, a
 // cut-short sequence before ASCII, or fewer bytes than a step remain; the
 // scalar kernel then judges the rest from the sequence that may straddle the
@@ -117,12 +126,8 @@ const unsigned char* ValidateWith(const unsigned char* begin, const unsigned cha
         if (!T::AnyHighBit(T::Or(low, high))) {
             if (T::AnyNonZero(prevIncomplete)) break;
             // A run of ASCII asks for nothing but its high bits: four vectors
-            // a step then, as fast as memory brings them.
-            for (p += kStep; end - p >= 2 * kStep; p += 2 * kStep) {
-                const V run = T::Or(T::Or(T::Load(p), T::Load(p + sizeof(V))),
-                                    T::Or(T::Load(p + 2 * sizeof(V)), T::Load(p + 3 * sizeof(V))));
-                if (T::AnyHighBit(run)) break;
-            }
+            // a step then, in the trait's Run vectors, as fast as memory brings them.
+            for (p += kStep; end - p >= 2 * kStep && AllAscii<typename T::Run, 2 * kStep>(p);) p += 2 * kStep;
             prevInput = T::Load(p - sizeof(V));
             continue;
         }

@@ -9,6 +9,7 @@ namespace {
 
 struct Neon {
     using V = uint8x16_t;
+    using Run = Neon;
     static V Load(const unsigned char* p) { return vld1q_u8(p); }
     static V Splat(unsigned char byte) { return vdupq_n_u8(byte); }
     static V Or(V a, V b) { return vorrq_u8(a, b); }
