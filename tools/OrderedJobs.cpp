@@ -7,6 +7,8 @@
 
 namespace kestrune_tool {
 
+thread_local OrderedJobs::Running OrderedJobs::running_;
+
 OrderedJobs::OrderedJobs(unsigned threads, Progress& progress) : progress_(progress), window_(std::size_t{threads} * 64)
 {
     if (threads > 1) {
@@ -36,7 +38,9 @@ void OrderedJobs::Add(Job job)
     }
     {
         const std::lock_guard<std::mutex> lock(mutex_);
-        slots_.push_back(Slot{std::move(job), {}, 0, false});
+        slots_.emplace_back();
+        slots_.back().job = std::move(job);
+        slots_.back().number = written_ + slots_.size() - 1;
     }
     added_.notify_one();
     WriteDone(slots_.size() >= window_);  // only this thread adds or removes slots
@@ -58,14 +62,41 @@ void OrderedJobs::Work()
         Slot& slot = slots_[taken_++];  // stays put: the writer removes only done slots
         lock.unlock();
         KeepSaid(&slot.said);
+        running_ = {this, &slot};
         const int status = slot.job();
+        running_ = {};
         KeepSaid(nullptr);
         slot.job = nullptr;  // what it holds goes now, on this thread
         lock.lock();
         slot.status = status;
         slot.done = true;
+        if (slot.holds) held_.erase(held_.find(slot.key));
+        PassTurns();
         done_.notify_one();
+        turned_.notify_all();
     }
+}
+
+void OrderedJobs::TakeTurn(const std::string& key)
+{
+    if (running_.jobs != nullptr) running_.jobs->TakeTurn(*running_.slot, key);
+}
+
+void OrderedJobs::TakeTurn(Slot& slot, const std::string& key)
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    turned_.wait(lock, [&] { return turn_ == slot.number && held_.count(key) == 0; });
+    slot.key = key;
+    slot.holds = true;
+    held_.insert(key);
+    PassTurns();
+    turned_.notify_all();
+}
+
+void OrderedJobs::PassTurns()
+{
+    while (turn_ - written_ < slots_.size() && (slots_[turn_ - written_].done || slots_[turn_ - written_].holds))
+        ++turn_;
 }
 
 void OrderedJobs::WriteDone(bool wait)
@@ -79,6 +110,7 @@ void OrderedJobs::WriteDone(bool wait)
             slot = std::move(slots_.front());
             slots_.pop_front();
             --taken_;
+            ++written_;
         }
         wait = false;
         Write(slot);

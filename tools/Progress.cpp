@@ -29,7 +29,8 @@ Progress::Progress(bool shown) : shown_(shown && IsTerminal(stderr)), outputTerm
 void Progress::Done(std::uint64_t bytes)
 {
     ++files_;
-    if (!shown_ || (files_ & 63) != 0) return;  // the clock is read now and then, not per file
+    if (!shown_) return;
+    // For every file: a long walk of a few slow files shows the line too.
     const Clock::time_point now = Clock::now();
     if (now - start_ < std::chrono::seconds(1) || now - drawn_ < std::chrono::milliseconds(200)) return;
     drawn_ = now;

@@ -142,4 +142,14 @@ int EachFile(const Invocation& run, const Check& check)
     return jobs.Finish();
 }
 
+Outcome InspectInTurn(const char* name, Snapshot& snapshot)
+{
+    // The path with every link resolved: a replace keeps it, not the inode. The name as
+    // given when it cannot be had (Inspect then tells why).
+    std::error_code error;
+    const std::string path = fs::canonical(fs::u8path(name), error).u8string();
+    OrderedJobs::TakeTurn(error ? name : path);
+    return Inspect(name, snapshot);
+}
+
 }  // namespace kestrune_tool

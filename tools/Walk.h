@@ -5,6 +5,7 @@
 
 #include "Commands.h"
 #include "QORSysTextFileUtilities.h"
+#include "SafeReplace.h"
 
 #include <functional>
 
@@ -18,6 +19,11 @@ namespace kestrune_tool {
 // (a device, a FIFO, a socket) is skipped with a note.
 // Returns the worst status of them all; every file is looked at regardless.
 int EachFile(const Invocation& run, const std::function<int(const char* name, const QORSysPath& path)>& check);
+
+// Inspect, for a check that is about to change the file: taken when the
+// checks before it that change the same file (by another name) are done, so
+// that any number of jobs gives the result of one.
+Outcome InspectInTurn(const char* name, Snapshot& snapshot);
 
 }  // namespace kestrune_tool
 

@@ -165,17 +165,13 @@ int CheckOrFix(const Invocation& run, bool fixing)
 {
     Policy options;
     if (!RulesFromOptions(fixing ? "fix" : "check", run, options)) return kTrouble;
-    // Two names may be one file (links): fixed at once, both would start from
-    // the old text, so fix takes one file at a time.
-    Invocation walk = run;
-    if (fixing) walk.jobs = 1;
-    return EachFile(walk, [&](const char* name, const QORSysPath& path) {
+    return EachFile(run, [&](const char* name, const QORSysPath& path) {
         Policy policy;
         if (!FileRules(name, options, policy)) return kTrouble;
         // No rule and nothing to convert: nothing to fix. check still holds a tag line to its word.
         if (fixing && !run.toUtf8 && !policy.Any()) return kYes;
         Snapshot snapshot;
-        const Outcome looked = fixing ? Inspect(name, snapshot) : Outcome{};
+        const Outcome looked = fixing ? InspectInTurn(name, snapshot) : Outcome{};
         if (!looked.Ok()) return TroubleOrRefused(name, looked.what, looked.code);
         std::string text;
         std::string from;

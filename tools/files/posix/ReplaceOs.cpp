@@ -4,8 +4,10 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
@@ -21,15 +23,32 @@ HRESULT Result(int status) { return status == 0 ? S_OK : QORSysResultFromErrno(e
 
 int Descriptor(OsHandle handle) { return static_cast<int>(handle); }
 
-// The temporary file being written, removed when a signal ends the run (as
-// git removes its lock files); SIGKILL leaves it to the next run.
-char pending[4096];
+// The temporary files being written, one per thread at most, removed when a
+// signal ends the run (as git removes its lock files); SIGKILL leaves them to
+// the next run. A slot changes hands by compare-and-swap only, so that the
+// handler never reads a name half written and a name is never reused under it.
+enum : unsigned char { kFree, kWriting, kSet };
+static_assert(std::atomic<unsigned char>::is_always_lock_free, "the signal handler reads the slots");
+constexpr std::size_t kSlots = 1025;  // as many jobs as a walk takes, and the main thread
+std::atomic<unsigned char> slots[kSlots];
+char pending[kSlots][4096];
+thread_local std::size_t mine = kSlots;  // this thread's slot; kSlots for none
 
 void RemovePending(int signal)
 {
-    if (pending[0] != '\0') ::unlink(pending);
+    for (std::size_t slot = 0; slot < kSlots; ++slot) {
+        unsigned char set = kSet;
+        if (slots[slot].compare_exchange_strong(set, kWriting)) ::unlink(pending[slot]);
+    }
     std::signal(signal, SIG_DFL);
     std::raise(signal);
+}
+
+void Forget()
+{
+    unsigned char set = kSet;
+    if (mine != kSlots) slots[mine].compare_exchange_strong(set, kFree);  // else the handler has it: the run ends
+    mine = kSlots;
 }
 
 void Watch(const char* name)
@@ -39,8 +58,16 @@ void Watch(const char* name)
         return true;
     }();
     static_cast<void>(watching);
+    Forget();
     const std::size_t length = std::strlen(name);
-    if (length < sizeof pending) std::memcpy(pending, name, length + 1);
+    for (std::size_t slot = 0; length < sizeof pending[0] && slot < kSlots; ++slot) {
+        unsigned char free = kFree;
+        if (!slots[slot].compare_exchange_strong(free, kWriting)) continue;
+        std::memcpy(pending[slot], name, length + 1);
+        slots[slot].store(kSet);
+        mine = slot;
+        return;
+    }
 }
 
 // Removes a temporary file that no live run holds (its lock went with its
@@ -108,7 +135,7 @@ HRESULT Close(OsHandle handle) { return Result(::close(Descriptor(handle))); }
 HRESULT Rename(const char* from, const char* to)
 {
     const HRESULT result = Result(::rename(from, to));
-    if (result >= 0) pending[0] = '\0';
+    if (result >= 0) Forget();
     return result;
 }
 
@@ -123,7 +150,7 @@ HRESULT SyncDirectory(const char* directory)
 
 HRESULT Remove(const char* name)
 {
-    pending[0] = '\0';
+    Forget();
     return Result(::unlink(name));
 }
 
