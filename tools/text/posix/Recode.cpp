@@ -2,14 +2,62 @@
 
 #include <iconv.h>
 #include <cerrno>
+#include <map>
+#include <mutex>
+#include <utility>
+#include <vector>
 
 namespace kestrune_tool {
+
+namespace {
+
+const iconv_t kNone = reinterpret_cast<iconv_t>(-1);
+
+// Converters kept for the next text: opening one loads the charset's module
+// into the process and closing the last unloads it, work the C library does
+// under a lock of its own that thread checkers cannot see. Taken and given
+// back under this lock, so that no two threads open or close at once.
+class Converters {
+public:
+    Converters() = default;
+    Converters(const Converters&) = delete;
+    Converters& operator=(const Converters&) = delete;
+    ~Converters()
+    {
+        for (auto& [key, idle] : idle_) {
+            for (const iconv_t converter : idle) iconv_close(converter);
+        }
+    }
+    iconv_t Take(const Charset& charset, bool toUtf8)
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        std::vector<iconv_t>& idle = idle_[{&charset, toUtf8}];
+        if (idle.empty()) return toUtf8 ? iconv_open("UTF-8", charset.name) : iconv_open(charset.name, "UTF-8");
+        const iconv_t converter = idle.back();
+        idle.pop_back();
+        return converter;
+    }
+    void Give(const Charset& charset, bool toUtf8, iconv_t converter)
+    {
+        iconv(converter, nullptr, nullptr, nullptr, nullptr);  // back to its initial state
+        const std::lock_guard<std::mutex> lock(mutex_);
+        idle_[{&charset, toUtf8}].push_back(converter);
+    }
+
+private:
+    std::mutex mutex_;
+    std::map<std::pair<const Charset*, bool>, std::vector<iconv_t>> idle_;
+};
+
+Converters converters;
+
+}  // namespace
 
 Recoded Recode(const Charset& charset, bool toUtf8, const char* in, std::size_t size, std::string& out,
                std::size_t& bad)
 {
-    const iconv_t converter = toUtf8 ? iconv_open("UTF-8", charset.name) : iconv_open(charset.name, "UTF-8");
-    if (converter == reinterpret_cast<iconv_t>(-1)) return Recoded::Unavailable;
+    const iconv_t converter = converters.Take(charset, toUtf8);
+    if (converter == kNone) return Recoded::Unavailable;
     // Room for most texts at once; E2BIG grows it.
     out.resize(size + size / 2 + 16);
     char* from = const_cast<char*>(in);  // iconv's prototype; it never writes there
@@ -33,7 +81,7 @@ Recoded Recode(const Charset& charset, bool toUtf8, const char* in, std::size_t 
     }
     bad = static_cast<std::size_t>(from - in);
     out.resize(done);
-    iconv_close(converter);
+    converters.Give(charset, toUtf8, converter);
     return result;
 }
 
