@@ -5,6 +5,7 @@
 #include "PathSyntax.h"
 #include "Progress.h"
 #include "Report.h"
+#include "SafeReplace.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -90,6 +91,8 @@ void WalkDirectory(const Invocation& run, const std::string& directory, std::vec
     std::error_code error;
     for (fs::directory_iterator it(fs::u8path(directory), error), end; !error && it != end; it.increment(error)) {
         std::string name = it->path().filename().u8string();
+        // The safe replace's own temporary files, in flight or left by a killed run, are not the user's.
+        if (IsTempName(name)) continue;
         const fs::file_type type = TypeOf(*it);
         if (type == fs::file_type::directory || run.allFiles || IsCatalog(name))
             entries.push_back({std::move(name), type});

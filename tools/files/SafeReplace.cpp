@@ -96,10 +96,18 @@ Outcome ReplaceWith(const Snapshot& snapshot, const std::function<HRESULT(QORSys
 
 }  // namespace
 
+constexpr char kTempEnd[] = ".kestrune-tmp";
+
 std::string TempName(const std::string& target)
 {
     const std::size_t at = DirectoryEnd(target);
-    return target.substr(0, at) + "." + target.substr(at) + ".kestrune-tmp";
+    return target.substr(0, at) + "." + target.substr(at) + kTempEnd;
+}
+
+bool IsTempName(const std::string& name)
+{
+    const std::size_t end = sizeof kTempEnd - 1;
+    return name.size() > end + 1 && name[0] == '.' && name.compare(name.size() - end, end, kTempEnd) == 0;
 }
 
 Outcome Inspect(const char* name, Snapshot& snapshot)

@@ -33,6 +33,9 @@ Outcome Inspect(const char* name, Snapshot& snapshot);
 // The temporary file's name beside target.
 std::string TempName(const std::string& target);
 
+// True for a file name (no directory) that TempName gives.
+bool IsTempName(const std::string& name);
+
 // write() fills the temporary file (open, empty); it is flushed to disk and
 // given the original's permission bits (and owner, as root); the original is
 // checked to be as the snapshot says; then the rename, and the directory is
