@@ -116,27 +116,40 @@ void Tell(const Invocation& run, const char* name, const char* key, bool value, 
 }
 
 // from: the charset text was converted from, empty when it was not.
-int Fix(const Invocation& run, const char* name, const std::string& text, const Policy& policy, const Findings& found,
+int Fix(const Invocation& run, const char* name, const std::string& text, const Policy& policy, Findings found,
         const Snapshot& snapshot, const std::string& from)
 {
     // The validator has the last word on a converted text.
     if (!from.empty() && found.utf8) return Refused(name, "the converted text is not valid UTF-8: not converted");
-    const Words words = Describe(found, policy);
+    // A tag line is not made to name a charset the text is not in.
+    std::string lie;
+    if (found.tag && from.empty()) {
+        CatalogHead wanted = found.head;
+        wanted.tagged = true;
+        wanted.charset = policy.tag;
+        const TagVerdict verdict = JudgeTag(text, wanted);
+        found.tag = !verdict.Lies();
+        if (verdict.Lies()) lie = "a tag saying " + policy.tag + " would lie (" + verdict.Words() + ")";
+    }
+    Words words = Describe(found, policy);
     const bool changes = found.Fixable() || !from.empty();
-    const std::string invalid = found.utf8 ? (changes ? "; not fixable: " : "") + Joined(words, true) : "";
+    std::string unfixable = found.utf8 ? Joined(words, true) : "";
+    unfixable += (unfixable.empty() || lie.empty() ? "" : "; ") + lie;
+    const std::string invalid = unfixable.empty() ? "" : (changes ? "; not fixable: " : "") + unfixable;
     const std::string what = (from.empty() ? "" : "converted from " + from + " to UTF-8") +
                              (!from.empty() && found.Fixable() ? "; " : "") + Joined(words, false);
+    if (!lie.empty()) words.emplace_back("tag", lie);
     if (!changes || run.dryRun) {
         const bool would = run.dryRun && changes;
         Tell(run, name, run.dryRun ? "would_change" : "changed", would, (would ? "would fix: " + what : "") + invalid,
              words, from);
-        return found.Any() || would ? kNo : kYes;
+        return found.Any() || would || !lie.empty() ? kNo : kYes;
     }
     const Outcome outcome =
         Replace(snapshot, [&](QORSysFileDescriptor& file) { return WriteFixed(file, text, policy, found); });
     if (!outcome.Ok()) return TroubleOrRefused(name, outcome.what, outcome.code);
     Tell(run, name, "changed", true, "fixed: " + what + invalid, words, from);
-    return found.utf8 ? kNo : kYes;
+    return found.utf8 || !lie.empty() ? kNo : kYes;
 }
 
 // check's verdict on one file: the rules broken and a tag that lies.
