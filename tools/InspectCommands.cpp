@@ -59,10 +59,7 @@ int JudgeUtf8(const char* name, const QORSysPath& path, std::string& text, Utf8V
 std::string Utf8Words(const Utf8Verdict& verdict)
 {
     const TextPosition& at = verdict.at;
-    std::string words = verdict.valid
-                            ? "valid"
-                            : "invalid at byte " + std::to_string(at.byte) + " (line " + std::to_string(at.line) +
-                                  ", column " + std::to_string(at.column) + "): " + at.bytes;
+    std::string words = verdict.valid ? "valid" : "invalid at " + at.Words();
     if (verdict.deepValid == verdict.valid) return words;
     return words + (verdict.deepValid ? "; the deep check's window rule passes it" : "; the deep check fails it");
 }

@@ -5,15 +5,11 @@
 #include "Report.h"
 #include "TagVerdict.h"
 
+#include <utility>
+
 namespace kestrune_tool {
 
 namespace {
-
-std::string Place(const TextPosition& at)
-{
-    return "byte " + std::to_string(at.byte) + " (line " + std::to_string(at.line) + ", column " +
-           std::to_string(at.column) + "): " + at.bytes;
-}
 
 int Refuse(const char* name, const std::string& why) { return Refused(name, (why + ": not converted").c_str()); }
 
@@ -34,12 +30,11 @@ const Charset* Declared(const Invocation& run, const std::string& text, const Po
         return FindCharset(head.charset);
     }
     named = false;
-    for (const char* utf16 : {"UTF-16LE", "UTF-16BE"}) {
-        const Charset* charset = FindCharset(utf16);
-        if (text.compare(0, 2, charset->form == Form::Utf16Le ? "\xFF\xFE" : "\xFE\xFF") != 0) continue;
+    for (const auto& [mark, utf16] : {std::pair{"\xFF\xFE", "UTF-16LE"}, std::pair{"\xFE\xFF", "UTF-16BE"}}) {
+        if (text.compare(0, 2, mark) != 0) continue;
         said = std::string(utf16) + " mark";
         skip = 2;
-        return charset;
+        return FindCharset(utf16);
     }
     said = "charset latin1";
     return policy.utf8 == Want::No ? FindCharset("ISO-8859-1") : nullptr;
@@ -84,13 +79,13 @@ bool ConvertText(const Invocation& run, const char* name, std::string& text, Pol
             return false;
         case Recoded::OneWay:
             at.byte += skip;
-            Refuse(name, said + ": " + Place(at) + " would not convert back to the same bytes");
+            Refuse(name, said + ": " + at.Words() + " would not convert back to the same bytes");
             return false;
         case Recoded::Invalid:
             at.byte += skip;
             Refuse(name, charset->form != Form::Utf8 || named
-                             ? said + ", invalid at " + Place(at)
-                             : "invalid UTF-8 at " + Place(at) +
+                             ? said + ", invalid at " + at.Words()
+                             : "invalid UTF-8 at " + at.Words() +
                                    ", and no charset is declared (no tag line, UTF-16 mark or .editorconfig charset; "
                                    "give --from)");
             return false;

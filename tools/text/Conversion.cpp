@@ -1,11 +1,8 @@
 #include "Conversion.h"
 
-#include "LineEndings.h"
-
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -101,18 +98,8 @@ void Place(const Charset& charset, std::string_view text, TextPosition& at)
             break;
         }
     }
-    at.line = 1 + CountLineEndings(before.data(), before.size()).Total();
-    const std::size_t start = before.find_last_of("\r\n");
-    at.column = 1;
-    for (std::size_t i = start == std::string::npos ? 0 : start + 1; i < before.size(); ++i)
-        at.column += bytewise || (before[i] & 0xC0) != 0x80;
-    const std::size_t shown = bytewise ? 1 : 2;
-    at.bytes.clear();
-    for (std::size_t i = at.byte; i < text.size() && i < at.byte + shown; ++i) {
-        char hex[4];
-        std::snprintf(hex, sizeof hex, i == at.byte ? "%02X" : " %02X", static_cast<unsigned char>(text[i]));
-        at.bytes += hex;
-    }
+    PlaceAfter(before, bytewise, at);
+    at.bytes = Hex(text.substr(at.byte, bytewise ? 1 : 2));
 }
 
 }  // namespace

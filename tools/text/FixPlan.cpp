@@ -122,10 +122,7 @@ std::vector<std::pair<const char*, std::string>> Describe(const Findings& findin
     if (findings.bom)
         words.emplace_back("bom", findings.head.mark != 0 ? "byte-order mark present" : "no byte-order mark");
     if (findings.utf8) {
-        const TextPosition& at = findings.at;
-        words.emplace_back("utf8", "invalid UTF-8 at byte " + std::to_string(at.byte) + " (line " +
-                                       std::to_string(at.line) + ", column " + std::to_string(at.column) +
-                                       "): " + at.bytes);
+        words.emplace_back("utf8", "invalid UTF-8 at " + findings.at.Words());
     }
     if (findings.finalNewline)
         words.emplace_back("final_newline",

@@ -13,8 +13,7 @@ const char* TagVerdict::Word() const
 std::string TagVerdict::Words() const
 {
     if (kind == IsUtf8) return "tag says " + charset + " but the text is UTF-8";
-    return "tag says " + charset + ", invalid at byte " + std::to_string(at.byte) + " (line " +
-           std::to_string(at.line) + ", column " + std::to_string(at.column) + "): " + at.bytes;
+    return "tag says " + charset + ", invalid at " + at.Words();
 }
 
 bool BeyondAsciiUtf8(std::string_view text)

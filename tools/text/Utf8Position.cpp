@@ -27,20 +27,41 @@ bool FindInvalidUtf8(std::string_view text, TextPosition& at)
     const char* stop = text.data();
     if (QORSysUCAlgorithm::IsUTF8(stop, text.size()) == 0) return false;
     at.byte = static_cast<std::size_t>(stop - text.data());
-    at.line = 1 + CountLineEndings(text.data(), at.byte).Total();
-    std::size_t start = text.find_last_of("\r\n", at.byte == 0 ? std::string_view::npos : at.byte - 1);
-    start = at.byte == 0 || start == std::string_view::npos ? 0 : start + 1;
-    at.column = 1;
-    for (std::size_t i = start; i < at.byte; ++i) at.column += !IsContinuation(static_cast<unsigned char>(text[i]));
-    const std::size_t length = Announced(static_cast<unsigned char>(text[at.byte]));
-    at.bytes.clear();
-    for (std::size_t i = at.byte; i < text.size() && i < at.byte + length; ++i) {
-        char hex[4];
-        std::snprintf(hex, sizeof hex, i == at.byte ? "%02X" : " %02X", static_cast<unsigned char>(text[i]));
-        at.bytes += hex;
-        if (i > at.byte && !IsContinuation(static_cast<unsigned char>(text[i]))) break;
+    PlaceAfter(text.substr(0, at.byte), false, at);
+    // Up to the length the first byte announces, ending after a byte that cannot continue it.
+    const std::size_t announced = Announced(static_cast<unsigned char>(text[at.byte]));
+    std::size_t length = 1;
+    while (length < announced && at.byte + length < text.size()) {
+        if (!IsContinuation(static_cast<unsigned char>(text[at.byte + length++]))) break;
     }
+    at.bytes = Hex(text.substr(at.byte, length));
     return true;
+}
+
+std::string TextPosition::Words() const
+{
+    return "byte " + std::to_string(byte) + " (line " + std::to_string(line) + ", column " + std::to_string(column) +
+           "): " + bytes;
+}
+
+void PlaceAfter(std::string_view before, bool bytewise, TextPosition& at)
+{
+    at.line = 1 + CountLineEndings(before.data(), before.size()).Total();
+    const std::size_t end = before.find_last_of("\r\n");
+    at.column = 1;
+    for (std::size_t i = end == std::string_view::npos ? 0 : end + 1; i < before.size(); ++i)
+        at.column += bytewise || !IsContinuation(static_cast<unsigned char>(before[i]));
+}
+
+std::string Hex(std::string_view bytes)
+{
+    std::string hex;
+    for (const char byte : bytes) {
+        char digits[4];
+        std::snprintf(digits, sizeof digits, hex.empty() ? "%02X" : " %02X", static_cast<unsigned char>(byte));
+        hex += digits;
+    }
+    return hex;
 }
 
 }  // namespace kestrune_tool

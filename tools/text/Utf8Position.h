@@ -16,10 +16,21 @@ struct TextPosition {
     std::size_t column = 0;  // in characters, from 1
     std::string bytes;       // the sequence in hex, "C3 28"; for UTF-8 up to the length its first byte
                              // announces, ending early after a byte that cannot continue it
+
+    // "byte B (line L, column C): XX"
+    std::string Words() const;
 };
 
 // False when the text is valid UTF-8 throughout.
 bool FindInvalidUtf8(std::string_view text, TextPosition& at);
+
+// Sets at's line and column to those of the place that before (a text's
+// bytes up to it) leads to; columns count characters, read as UTF-8 unless
+// every byte is one (bytewise).
+void PlaceAfter(std::string_view before, bool bytewise, TextPosition& at);
+
+// The bytes in hex, "C3 28".
+std::string Hex(std::string_view bytes);
 
 }  // namespace kestrune_tool
 
