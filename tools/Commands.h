@@ -17,6 +17,10 @@ struct Invocation {
     bool json = false;               // eol, bom, utf8, info, compare
     bool recursive = false;          // eol, bom, utf8, info
     bool allFiles = false;           // with recursive
+    bool noIgnore = false;           // with recursive: every file, not only those git shows
+    // --exclude and --include GLOB: with recursive, the files (and for excludes the directories) taken.
+    std::vector<const char*> excludes;
+    std::vector<const char*> includes;
     const char* jobsText = nullptr;  // -j, --jobs: eol, bom, utf8, info, check, fix
     unsigned jobs = 0;               // its number; 0 for as many as the cores
     const char* eol = "auto";        // tag, check, fix
