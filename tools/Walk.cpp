@@ -173,7 +173,8 @@ private:
             if (listing != nullptr &&
                 (isDirectory ? listing->directories : listing->files).count(path.substr(listing->from)) == 0)
                 continue;
-            if (AnyMatches(run_.excludes, path) || (!isDirectory && !run_.includes.empty() && !AnyMatches(run_.includes, path)))
+            if (AnyMatches(run_.excludes, path) ||
+                (!isDirectory && !run_.includes.empty() && !AnyMatches(run_.includes, path)))
                 continue;
             std::string name = Join(directory, entry.name);
             if (!isDirectory) {

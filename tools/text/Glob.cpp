@@ -89,8 +89,8 @@ bool MatchBrace(std::string_view glob, std::size_t length, std::vector<std::size
     const std::size_t dots = inside.find("..");
     long long low = 0;
     long long high = 0;
-    tried = !commas.empty() ||
-            (dots != std::string_view::npos && Bound(inside.substr(0, dots), low) && Bound(inside.substr(dots + 2), high));
+    tried = !commas.empty() || (dots != std::string_view::npos && Bound(inside.substr(0, dots), low) &&
+                                Bound(inside.substr(dots + 2), high));
     if (!commas.empty()) {
         commas.push_back(length - 1);
         std::size_t from = 1;
@@ -130,8 +130,8 @@ bool Match(std::string_view glob, std::string_view text)
             return true;
         std::vector<std::size_t> commas;
         const std::size_t braces = glob[0] == '{' ? BraceLength(glob, commas) : 0;
-        bool tried = false;
         if (braces != 0) {
+            bool tried = false;
             const bool matched = MatchBrace(glob, braces, commas, text, tried);
             if (tried) return matched;
         }

@@ -43,7 +43,8 @@ bool SaysRoot(const std::filesystem::path& path)
         const std::size_t start = line.find_first_not_of(" \t\r");
         if (start != std::string::npos && line[start] == '[') break;
         const std::size_t sign = line.find_first_of("=:");
-        if (start == std::string::npos || std::strchr("#;", line[start]) != nullptr || sign == std::string::npos) continue;
+        if (start == std::string::npos || std::strchr("#;", line[start]) != nullptr || sign == std::string::npos)
+            continue;
         const std::size_t comment = line.find_first_of("#;", sign);
         // As the parser does, a later "root = false" undoes nothing.
         root |= Word(line, start, sign) == "root" && Word(line, sign + 1, std::min(comment, line.size())) == "true";

@@ -1,10 +1,10 @@
 #include "Program.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cerrno>
 
 extern char** environ;  // NOLINT(readability-redundant-declaration): POSIX leaves it undeclared
 
@@ -21,6 +21,7 @@ bool RunForOutput(const std::vector<std::string>& args, std::string& output)
     posix_spawn_file_actions_adddup2(&actions, ends[1], 1);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
     pid_t child = 0;
