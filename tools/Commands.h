@@ -17,6 +17,7 @@ struct Invocation {
     bool json = false;               // eol, bom, utf8, info, compare
     bool recursive = false;          // eol, bom, utf8, info
     bool allFiles = false;           // with recursive
+    bool noIgnore = false;           // with recursive: every file, not only those git shows
     const char* jobsText = nullptr;  // -j, --jobs: eol, bom, utf8, info, check, fix
     unsigned jobs = 0;               // its number; 0 for as many as the cores
     const char* eol = "auto";        // tag, check, fix
@@ -28,6 +29,9 @@ struct Invocation {
     bool dryRun = false;         // fix
     bool toUtf8 = false;         // fix --to-utf8
     const char* from = nullptr;  // fix --from: the charset to convert from
+    // --exclude and --include GLOB, with recursive: what a walk takes.
+    std::vector<const char*> excludes;
+    std::vector<const char*> includes;
 };
 
 // Each runs one command; the operand count has been checked. Returns the exit status.

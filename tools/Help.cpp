@@ -11,19 +11,22 @@ namespace {
 constexpr std::size_t kAny = static_cast<std::size_t>(-1);
 
 const Command kCommands[] = {
-    {"eol", "FILE...", " [-r [--all-files]] [-j N] [--json]", "which end-of-line convention each file uses",
+    {"eol", "FILE...", " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--json]",
+     "which end-of-line convention each file uses",
      "Prints FILE: CRLF, FILE: LF or FILE: CR after the first line ending in the\n"
      "file, or FILE: none found (default CRLF) when it has none. Only the first\n"
      "line ending counts; kestrune info counts them all.\n"
      "--json: {\"file\": FILE, \"eol\": \"CRLF\", \"LF\", \"CR\" or null}\n"
      "Exit status 0 when every file has a line ending, 1 when one has none.\n",
      RunEol, 1, kAny, kWalkOptions | kJsonOption},
-    {"bom", "FILE...", " [-r [--all-files]] [-j N] [--json]", "whether each file starts with a UTF-8 byte-order mark",
+    {"bom", "FILE...", " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--json]",
+     "whether each file starts with a UTF-8 byte-order mark",
      "Prints FILE: yes when the file starts with the bytes EF BB BF, else FILE: no.\n"
      "--json: {\"file\": FILE, \"bom\": true or false}\n"
      "Exit status 0 when every file has the mark, 1 when one has not.\n",
      RunBom, 1, kAny, kWalkOptions | kJsonOption},
-    {"utf8", "FILE...", " [-r [--all-files]] [-j N] [--json]", "whether each file is valid UTF-8 throughout",
+    {"utf8", "FILE...", " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--json]",
+     "whether each file is valid UTF-8 throughout",
      "Prints FILE: valid or FILE: invalid (RFC 3629: no overlong forms, no\n"
      "surrogates, nothing above U+10FFFF; an empty file is valid). For an invalid\n"
      "file it tells where its first invalid sequence starts:\n"
@@ -45,7 +48,8 @@ const Command kCommands[] = {
      "also \"byte\": B, \"line\": L, \"column\": C, \"bytes\": \"XX YY\"\n"
      "Exit status 0 when every file is valid, 1 when one is not.\n",
      RunUtf8, 1, kAny, kWalkOptions | kJsonOption},
-    {"info", "FILE...", " [-r [--all-files]] [-j N] [--json]", "everything the library tells about each file",
+    {"info", "FILE...", " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--json]",
+     "everything the library tells about each file",
      "Prints one line per file:\n"
      "  FILE: eol E, bom yes|no, utf8 V, charset NAME|none\n"
      "E is CRLF, LF or CR when every line ending is of that kind, none without\n"
@@ -59,7 +63,8 @@ const Command kCommands[] = {
      "Exit status 0 when every file is clean (one kind of line ending at most,\n"
      "valid UTF-8), 1 when one is not.\n",
      RunInfo, 1, kAny, kWalkOptions | kJsonOption},
-    {"check", "PATH...", " [-r [--all-files]] [-j N] [--json] [RULE...]",
+    {"check", "PATH...",
+     " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--json] [RULE...]",
      "whether each file keeps its .editorconfig rules",
      "Holds each file to the rules that the .editorconfig files above it give it\n"
      "(end_of_line, charset, insert_final_newline), each replaced by the option\n"
@@ -92,7 +97,9 @@ const Command kCommands[] = {
      "Exit status 0 when every file keeps its rules, 1 when one breaks one, 2 on\n"
      "trouble (an .editorconfig the parser rejects, a file that cannot be read).\n",
      RunCheck, 1, kAny, kWalkOptions | kJsonOption | kRuleOptions},
-    {"fix", "PATH...", " [-r [--all-files]] [-j N] [--json] [--dry-run] [--to-utf8 [--from CHARSET]] [RULE...]",
+    {"fix", "PATH...",
+     " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--json] [--dry-run] [--to-utf8 "
+     "[--from CHARSET]] [RULE...]",
      "rewrite each file to keep its rules",
      "Takes the rules as check does, and rewrites each file that breaks one that\n"
      "can be mended: every line ending (CR LF, LF, CR) made the one asked, the\n"
@@ -169,7 +176,7 @@ const Command kCommands[] = {
 };
 
 const char kOverviewHead[] =
-    "Usage: kestrune [-q] [-r [--all-files]] [--json] COMMAND [OPTION...] ARG...\n"
+    "Usage: kestrune [-q] [-r [--all-files] [--no-ignore]] [--json] COMMAND [OPTION...] ARG...\n"
     "\n"
     "Kestrune is a C++ library of helpers for text files, above all the\n"
     "national-language catalogs (*.velnls) of an application suite; this tool\n"
@@ -182,10 +189,23 @@ const char kOverviewTail[] =
     "\n"
     "Options, before the command or before its files:\n"
     "  -q, --quiet            print no results; only the exit status tells\n"
-    "  -r, --recursive        eol, bom, utf8, info, check, fix: walk each directory named, in\n"
-    "                         sorted order, taking its *.velnls files (any letter\n"
-    "                         case); links are followed, but not round a loop\n"
+    "  -r, --recursive        eol, bom, utf8, info, check, fix: walk each directory named\n"
+    "                         (the current one when none is), in sorted order,\n"
+    "                         taking its *.velnls files (any letter case); links\n"
+    "                         are followed, but not round a loop. In a git work\n"
+    "                         tree only the files git shows: tracked, or untracked\n"
+    "                         and not ignored; a submodule's are not entered.\n"
+    "                         Never taken: .editorconfig files and version-control\n"
+    "                         metadata (.git, .hg, .svn, .bzr, _darcs, CVS)\n"
     "      --all-files        with -r: take every file, not only *.velnls\n"
+    "      --no-ignore        with -r: the files git ignores or does not show too\n"
+    "      --exclude GLOB     after the command, with -r: leave out the files and\n"
+    "                         directories whose path under the directory named\n"
+    "                         matches GLOB (EditorConfig's globs: *, **, ?, [...],\n"
+    "                         {a,b}, {1..9}; one without '/' matches a name at any\n"
+    "                         depth); may be given more than once\n"
+    "      --include GLOB     after the command, with -r: take only the files that\n"
+    "                         match one such GLOB\n"
     "  -j, --jobs N           after the command (eol, bom, utf8, info, check,\n"
     "                         fix): look at N files at once (default: as many as\n"
     "                         the cores); the output is the same whatever N is,\n"

@@ -1,6 +1,9 @@
 #include "Walk.h"
 
+#include "EditorConfig.h"
 #include "FileKind.h"
+#include "GitListing.h"
+#include "Glob.h"
 #include "OrderedJobs.h"
 #include "PathSyntax.h"
 #include "Progress.h"
@@ -9,9 +12,11 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <thread>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -78,54 +83,134 @@ bool IsCatalog(const std::string& name)
     return extension == "velnls";
 }
 
-// Adds a job for each file under directory; what the walk itself has to
-// say goes in as a job too, so that it comes out in its place.
-void WalkDirectory(const Invocation& run, const std::string& directory, std::vector<fs::path>& within,
-                   const Check& check, OrderedJobs& jobs)
+// Version-control metadata: another program's files, never the user's texts.
+bool IsMetadata(const std::string& name, fs::file_type type)
 {
-    struct Entry {
-        std::string name;
-        fs::file_type type;
-    };
-    std::vector<Entry> entries;
-    std::error_code error;
-    for (fs::directory_iterator it(fs::u8path(directory), error), end; !error && it != end; it.increment(error)) {
-        std::string name = it->path().filename().u8string();
-        // The safe replace's own temporary files, in flight or left by a killed run, are not the user's.
-        if (IsTempName(name)) continue;
-        const fs::file_type type = TypeOf(*it);
-        if (type == fs::file_type::directory || run.allFiles || IsCatalog(name))
-            entries.push_back({std::move(name), type});
-    }
-    if (error) {
-        const HRESULT code = QORSysResultFromErrno(error.value());
-        jobs.Add([directory, code] { return Trouble(directory.c_str(), "cannot read the directory", code); });
-    }
-    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
-    for (const Entry& entry : entries) {
-        std::string name = Join(directory, entry.name);
-        if (entry.type != fs::file_type::directory) {
-            if (const char* kind = KindWords(entry.type)) {
-                jobs.Add([name, kind] {
-                    Note("kestrune: %s: %s: skipped\n", name.c_str(), kind);
-                    return kYes;
-                });
-            } else {
-                jobs.Add([name = std::move(name), &check] { return CheckFile(name, false, check); });
-            }
-            continue;
-        }
-        // A link back to a directory being walked would never end.
-        const bool loop = std::any_of(within.begin(), within.end(), [&](const fs::path& outer) {
-            std::error_code ignored;
-            return fs::equivalent(outer, fs::u8path(name), ignored);
-        });
-        if (loop) continue;
-        within.push_back(fs::u8path(name));
-        WalkDirectory(run, name, within, check, jobs);
-        within.pop_back();
-    }
+    if (name == ".git") return true;  // a directory, or a worktree's or submodule's pointer to one
+    if (type != fs::file_type::directory) return false;
+    return name == ".hg" || name == ".svn" || name == ".bzr" || name == "_darcs" || name == "CVS";
 }
+
+// What git lists in a work tree, its names relative to the directory it was
+// asked about: that directory's name relative to the operand ends before from.
+struct Listing {
+    std::unordered_set<std::string> files;
+    std::unordered_set<std::string> directories;  // those that hold a file listed
+    std::size_t from = 0;
+};
+
+// git's listing of directory, called relative in the walk; null where git cannot say.
+std::unique_ptr<Listing> ListingOf(const std::string& directory, const std::string& relative)
+{
+    std::vector<std::string> names;
+    if (!GitListing(directory, names)) return nullptr;
+    auto listing = std::make_unique<Listing>();
+    listing->from = relative.empty() ? 0 : relative.size() + 1;
+    for (std::string& name : names) {
+        for (std::size_t slash = name.find('/'); slash != std::string::npos; slash = name.find('/', slash + 1))
+            listing->directories.insert(name.substr(0, slash));
+        listing->files.insert(std::move(name));
+    }
+    return listing;
+}
+
+// Whether relative (to the operand) matches one of globs.
+bool AnyMatches(const std::vector<const char*>& globs, const std::string& relative)
+{
+    return std::any_of(globs.begin(), globs.end(), [&](const char* glob) { return GlobMatches(glob, relative); });
+}
+
+class Walker {
+public:
+    Walker(const Invocation& run, const Check& check, OrderedJobs& jobs) : run_(run), check_(check), jobs_(jobs) {}
+
+    // Adds a job for each file under the operand directory.
+    void Operand(const char* directory)
+    {
+        within_.assign(1, fs::u8path(directory));
+        Directory(directory, "", nullptr, true);
+    }
+
+private:
+    // Adds a job for each file under directory, called relative from the
+    // operand (empty for the operand itself), that listing (when not null)
+    // holds; what the walk itself has to say goes in as a job too, so that it
+    // comes out in its place.
+    void Directory(const std::string& directory, const std::string& relative, const Listing* listing, bool operand)
+    {
+        struct Entry {
+            std::string name;
+            fs::file_type type;
+        };
+        std::vector<Entry> entries;
+        bool repository = false;
+        std::error_code error;
+        for (fs::directory_iterator it(fs::u8path(directory), error), end; !error && it != end; it.increment(error)) {
+            std::string name = it->path().filename().u8string();
+            // The safe replace's own temporary files, in flight or left by a killed run, are not the user's.
+            if (IsTempName(name)) continue;
+            const fs::file_type type = TypeOf(*it);
+            repository |= name == ".git";
+            // The rules of the files that come after it are not changed under them.
+            if (IsMetadata(name, type) || (type != fs::file_type::directory && name == kEditorConfigName)) continue;
+            if (type == fs::file_type::directory || run_.allFiles || IsCatalog(name))
+                entries.push_back({std::move(name), type});
+        }
+        if (error) {
+            const HRESULT code = QORSysResultFromErrno(error.value());
+            jobs_.Add([directory, code] { return Trouble(directory.c_str(), "cannot read the directory", code); });
+        }
+        // In a work tree the files are those git shows: asked where the walk starts and at each repository met.
+        std::unique_ptr<Listing> own;
+        if (listing == nullptr && !run_.noIgnore && (operand || repository)) {
+            own = ListingOf(directory, relative);
+            listing = own.get();
+        }
+        std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
+        for (const Entry& entry : entries) {
+            const bool isDirectory = entry.type == fs::file_type::directory;
+            std::string path = relative.empty() ? entry.name : relative + '/' + entry.name;
+            if (listing != nullptr &&
+                (isDirectory ? listing->directories : listing->files).count(path.substr(listing->from)) == 0)
+                continue;
+            if (AnyMatches(run_.excludes, path) ||
+                (!isDirectory && !run_.includes.empty() && !AnyMatches(run_.includes, path)))
+                continue;
+            std::string name = Join(directory, entry.name);
+            if (!isDirectory) {
+                File(std::move(name), entry.type);
+                continue;
+            }
+            // A link back to a directory being walked would never end.
+            const bool loop = std::any_of(within_.begin(), within_.end(), [&](const fs::path& outer) {
+                std::error_code ignored;
+                return fs::equivalent(outer, fs::u8path(name), ignored);
+            });
+            if (loop) continue;
+            within_.push_back(fs::u8path(name));
+            Directory(name, path, listing, false);
+            within_.pop_back();
+        }
+    }
+
+    // Adds the job for a file met in the walk: a note for one that is not a regular file.
+    void File(std::string name, fs::file_type type)
+    {
+        if (const char* kind = KindWords(type)) {
+            jobs_.Add([name = std::move(name), kind] {
+                Note("kestrune: %s: %s: skipped\n", name.c_str(), kind);
+                return kYes;
+            });
+        } else {
+            jobs_.Add([name = std::move(name), &check = check_] { return CheckFile(name, false, check); });
+        }
+    }
+
+    const Invocation& run_;
+    const Check& check_;
+    OrderedJobs& jobs_;
+    std::vector<fs::path> within_;  // the directories being walked, the operand first
+};
 
 }  // namespace
 
@@ -133,11 +218,11 @@ int EachFile(const Invocation& run, const Check& check)
 {
     Progress progress(!run.quiet);
     OrderedJobs jobs(run.jobs != 0 ? run.jobs : Cores(), progress);
+    Walker walker(run, check, jobs);
     for (const char* name : run.operands) {
         std::error_code ignored;
         if (run.recursive && fs::is_directory(fs::u8path(name), ignored)) {
-            std::vector<fs::path> within{fs::u8path(name)};
-            WalkDirectory(run, name, within, check, jobs);
+            walker.Operand(name);
         } else {
             jobs.Add([name, &check] { return CheckFile(name, true, check); });
         }

@@ -12,12 +12,17 @@
 namespace kestrune_tool {
 
 // Runs check(name, path) on each operand, or with -r on each file under an
-// operand that is a directory: in sorted order, *.velnls only (any letter
-// case) unless --all-files, following links but never into a directory it is
-// already in. A directory that cannot be read is reported and skipped. An
-// operand that is not a regular file is refused; such a file met in a walk
-// (a device, a FIFO, a socket) is skipped with a note.
-// Returns the worst status of them all; every file is looked at regardless.
+// operand that is a directory: in sorted order (a directory's files at the
+// place of its name), *.velnls only (any letter case) unless --all-files,
+// following links but never into a directory it is already in. In a git work
+// tree only the files git shows are taken (tracked, or untracked and not
+// ignored; not a submodule's), unless --no-ignore; --exclude and --include
+// narrow any walk by the path relative to the operand. Never taken: version
+// control metadata (.git, .hg, .svn, .bzr, _darcs, CVS), .editorconfig
+// files, the safe replace's temporary files. A directory that cannot be read
+// is reported and skipped. An operand that is not a regular file is refused;
+// such a file met in a walk (a device, a FIFO, a socket) is skipped with a
+// note. Returns the worst status of them all; every file is looked at regardless.
 int EachFile(const Invocation& run, const std::function<int(const char* name, const QORSysPath& path)>& check);
 
 // Inspect, for a check that is about to change the file: taken when the

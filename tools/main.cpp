@@ -29,6 +29,8 @@ bool SharedOption(const char* arg, Invocation& run)
         run.recursive = true;
     } else if (std::strcmp(arg, "--all-files") == 0) {
         run.allFiles = true;
+    } else if (std::strcmp(arg, "--no-ignore") == 0) {
+        run.noIgnore = true;
     } else if (std::strcmp(arg, "--json") == 0) {
         run.json = true;
     } else {
@@ -37,11 +39,13 @@ bool SharedOption(const char* arg, Invocation& run)
     return true;
 }
 
-// The options that take a value, as --NAME VALUE or --NAME=VALUE, and the commands that take them.
+// The options that take a value, as --NAME VALUE or --NAME=VALUE, and the commands that take them;
+// the value is kept, or with values given added to the list.
 const struct {
     const char* name;
     unsigned takes;
     const char* Invocation::*value;
+    std::vector<const char*> Invocation::*values = nullptr;
 } kValueOptions[] = {
     {"--eol", kTagOptions | kRuleOptions, &Invocation::eol},
     {"--bom", kRuleOptions, &Invocation::bom},
@@ -51,6 +55,8 @@ const struct {
     {"--from", kConvertOptions, &Invocation::from},
     {"--jobs", kWalkOptions, &Invocation::jobsText},
     {"-j", kWalkOptions, &Invocation::jobsText},
+    {"--exclude", kWalkOptions, nullptr, &Invocation::excludes},
+    {"--include", kWalkOptions, nullptr, &Invocation::includes},
 };
 
 // Reads argv[i] (and argv[i + 1]) when it is one of the command's value
@@ -61,13 +67,14 @@ int ValueOption(const Command& command, int argc, const char* const argv[], int&
         const std::size_t length = std::strlen(option.name);
         const char* arg = argv[i];
         if ((command.takes & option.takes) == 0 || std::strncmp(arg, option.name, length) != 0) continue;
-        if (arg[length] == '=') {
-            run.*option.value = arg + length + 1;
-            return 1;
+        if (arg[length] != '=' && arg[length] != '\0') continue;
+        if (arg[length] == '\0' && ++i == argc) return -1;
+        const char* value = arg[length] == '=' ? arg + length + 1 : argv[i];
+        if (option.value != nullptr) {
+            run.*option.value = value;
+        } else {
+            (run.*option.values).push_back(value);
         }
-        if (arg[length] != '\0') continue;
-        if (++i == argc) return -1;
-        run.*option.value = argv[i];
         return 1;
     }
     return 0;
@@ -107,9 +114,10 @@ int Run(const Command& command, int argc, char* argv[], int next, Invocation run
             return UsageError(command.name, "unknown option '%s'", arg);
         }
     }
-    if ((run.recursive || run.allFiles) && (command.takes & kWalkOptions) == 0) {
-        return UsageError(command.name, "-r and --all-files are not for this command");
+    if ((run.recursive || run.allFiles || run.noIgnore) && (command.takes & kWalkOptions) == 0) {
+        return UsageError(command.name, "-r, --all-files and --no-ignore are not for this command");
     }
+    if (run.recursive && run.operands.empty()) run.operands.push_back(".");  // a walk of the current directory
     if (run.jobsText != nullptr) {
         char* end = nullptr;
         const unsigned long jobs = std::strtoul(run.jobsText, &end, 10);

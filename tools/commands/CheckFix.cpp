@@ -13,6 +13,7 @@
 #include "ToUtf8.h"
 #include "Walk.h"
 
+#include <filesystem>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -179,6 +180,9 @@ int CheckOrFix(const Invocation& run, bool fixing)
     Policy options;
     if (!RulesFromOptions(fixing ? "fix" : "check", run, options)) return kTrouble;
     return EachFile(run, [&](const char* name, const QORSysPath& path) {
+        // Its rules hold for the files after it: changed, it could no longer be read.
+        if (fixing && std::filesystem::u8path(name).filename() == kEditorConfigName)
+            return Refused(name, "holds EditorConfig rules: not fixed");
         Policy policy;
         if (!FileRules(name, options, policy)) return kTrouble;
         // No rule and nothing to convert: nothing to fix. check still holds a tag line to its word.

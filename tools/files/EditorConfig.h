@@ -9,6 +9,9 @@
 
 namespace kestrune_tool {
 
+// The name of the files that hold the rules.
+inline constexpr char kEditorConfigName[] = ".editorconfig";
+
 enum class EditorConfigRead { Done, Unreadable, NotInThisBuild };
 
 // Adds to policy what the .editorconfig files that apply to the file called
