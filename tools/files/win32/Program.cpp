@@ -3,6 +3,8 @@
 #include "WideText.h"
 #include "Win32Api.h"
 
+#include <algorithm>
+
 namespace kestrune_tool {
 
 namespace {
@@ -26,10 +28,34 @@ std::wstring Quoted(const std::wstring& arg)
     return word + L"\"";
 }
 
+// The program's file in a directory of PATH, never the current directory
+// (CreateProcessW would look there first, and a walked tree may hold a
+// program of that name); empty when there is none.
+std::wstring OnPath(const std::wstring& program)
+{
+    std::wstring path(32767, L'\0');
+    path.resize(::GetEnvironmentVariableW(L"PATH", path.data(), static_cast<DWORD>(path.size())));
+    for (std::size_t at = 0; at < path.size();) {
+        const std::size_t end = std::min(path.find(L';', at), path.size());
+        std::wstring directory = path.substr(at, end - at);
+        at = end + 1;
+        if (directory.empty() || directory == L".") continue;
+        if (directory.back() != L'\\' && directory.back() != L'/') directory += L'\\';
+        const std::wstring file = directory + program + L".exe";
+        const DWORD kind = ::GetFileAttributesW(file.c_str());
+        if (kind != INVALID_FILE_ATTRIBUTES && (kind & FILE_ATTRIBUTE_DIRECTORY) == 0) return file;
+    }
+    return {};
+}
+
 }  // namespace
 
 bool RunForOutput(const std::vector<std::string>& args, std::string& output)
 {
+    std::wstring program;
+    if (args.empty() || QORSysWide::FromUtf8(args[0].c_str(), program) < 0) return false;
+    const std::wstring file = OnPath(program);
+    if (file.empty()) return false;
     std::wstring line;
     for (const std::string& arg : args) {
         std::wstring wide;
@@ -50,7 +76,7 @@ bool RunForOutput(const std::vector<std::string>& args, std::string& output)
     startup.hStdOutput = to;
     startup.hStdError = nul;
     PROCESS_INFORMATION process{};
-    const BOOL started = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+    const BOOL started = ::CreateProcessW(file.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                                           nullptr, &startup, &process);
     ::CloseHandle(to);
     if (nul != INVALID_HANDLE_VALUE) ::CloseHandle(nul);
