@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <random>
 #include <set>
 
@@ -51,9 +53,13 @@ bool Invalid(const std::string& text)
 TEST(FixPlan, FixLeavesOnlyWhatItReportsAndMayNotMend)
 {
     std::mt19937 random(17);
-    const char* const pieces[] = {"a", "\xC3\xA9", "\xE9", "\r", "\n", "\r\n", " ", "\"/>", "\x01", "\x1B\t"};
-    const char* const heads[] = {"", "\xEF\xBB\xBF", "<meta charset=\"UTF-8\"/>", "\xEF\xBB\xBF<meta charset=\"X\"/>\r",
-                                 "<meta charset=\"windows-1252\"/>\n", "\xEF\xBB\xBF\xEF\xBB\xBF",
+    const char* const pieces[] = {"a", "\xC3\xA9", "\xE9", "\r", "\n", "\r\n", " ", "\"/>", "\x01", "\x1B\t\v\f\x1F"};
+    const char* const heads[] = {"",
+                                 "\xEF\xBB\xBF",
+                                 "<meta charset=\"UTF-8\"/>",
+                                 "\xEF\xBB\xBF<meta charset=\"X\"/>\r",
+                                 "<meta charset=\"windows-1252\"/>\n",
+                                 "\xEF\xBB\xBF\xEF\xBB\xBF",
                                  "<meta charset=\"UTF-8\"/>\r\n"};
     const char* const eols[] = {nullptr, "\n", "\r\n", "\r"};
     const char* const tags[] = {"", "UTF-8", "windows-1252"};
@@ -80,13 +86,19 @@ TEST(FixPlan, FixLeavesOnlyWhatItReportsAndMayNotMend)
         const bool blankLast = CountLineEndings(text.data() + last, text.size() - last).Total() >= 2 ||
                                after.found.head.end == fixed.size();
         for (const std::string& key : Keys(after.words)) {
-            const bool may = key == "utf8" || key == "charset" || key == "binary" ||
-                             (key == "bom" && Invalid(fixed)) ||
+            const bool may = key == "utf8" || key == "charset" || key == "binary" || (key == "bom" && Invalid(fixed)) ||
                              (key == "tag" && !TagLie(fixed, after.found.head, policy.tag).empty()) ||
                              (key == "final_newline" && policy.finalNewline == Want::No && blankLast);
             EXPECT_TRUE(may) << key;
         }
+        // No mark goes on a text that is not UTF-8, and no tag line that lies.
+        const auto marked = [](const std::string& bytes) { return bytes.compare(0, 3, "\xEF\xBB\xBF") == 0; };
+        EXPECT_FALSE(Invalid(fixed) && marked(fixed) && !marked(text));
+        EXPECT_GE(Keys(before.words).count("charset"), Keys(after.words).count("charset"));
         EXPECT_EQ(after.binary, before.binary);
+        EXPECT_EQ(before.binary, std::any_of(text.begin(), text.end(), [](char c) {
+                      return c >= 0 && c < 0x20 && std::strchr("\t\n\v\f\r\x1B", c) == nullptr;
+                  }));
         EXPECT_TRUE(PlanFix(fixed, policy, after).mend.Fixable() == (Keys(after.words).count("final_newline") > 0));
     }
 }

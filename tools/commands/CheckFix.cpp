@@ -125,20 +125,21 @@ void Tell(const Invocation& run, const char* name, const char* key, bool value, 
 }
 
 // from: the charset text was converted from, empty when it was not.
-int Fix(const Invocation& run, const char* name, const std::string& text, const Policy& policy,
-        const Verdict& before, const Snapshot& snapshot, const std::string& from, Tally& tally)
+int Fix(const Invocation& run, const char* name, const std::string& text, const Policy& policy, const Verdict& before,
+        const Snapshot& snapshot, const std::string& from, Tally& tally)
 {
     // The validator has the last word on a converted text.
-    if (!from.empty() && before.found.utf8) return Refused(name, "the converted text is not valid UTF-8: not converted");
+    if (!from.empty() && before.found.utf8)
+        return Refused(name, "the converted text is not valid UTF-8: not converted");
     const Plan plan = PlanFix(text, policy, before);
     // A binary file is never written, converted or not.
     const bool changes = plan.mend.Fixable() || (!from.empty() && !before.binary);
     const Words unfixable = plan.Told(plan.after.words);
     // Each rule broken before, then any that fixing broke.
     Words words = plan.Told(before.words);
-    for (const auto& [key, what] : unfixable) {
-        if (std::none_of(words.begin(), words.end(), [&](const auto& word) { return word.first == key; }))
-            words.emplace_back(key, what);
+    for (const auto& remaining : unfixable) {
+        const auto same = [&remaining](const auto& word) { return std::string(word.first) == remaining.first; };
+        if (std::none_of(words.begin(), words.end(), same)) words.push_back(remaining);
     }
     const std::string mended = Joined(Describe(plan.mend, policy), false);
     const std::string what = (from.empty() ? "" : "converted from " + from + " to UTF-8") +
@@ -173,8 +174,8 @@ int Check(const Invocation& run, const char* name, const Verdict& verdict, Tally
     return verdict.Broken() ? kNo : kYes;
 }
 
-int CheckOrFixFile(const Invocation& run, bool fixing, const Policy& options, const char* name,
-                   const QORSysPath& path, Tally& tally)
+int CheckOrFixFile(const Invocation& run, bool fixing, const Policy& options, const char* name, const QORSysPath& path,
+                   Tally& tally)
 {
     Policy policy;
     bool latin1 = false;

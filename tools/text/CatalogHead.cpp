@@ -21,9 +21,6 @@ CatalogHead ReadHead(const std::string& text)
     return {mark, past, true, text.substr(name, text.rfind("\"/>", past - 3) - name)};
 }
 
-std::string TagLine(const std::string& charset, const char* eol)
-{
-    return "<meta charset=\"" + charset + "\"/>" + eol;
-}
+std::string TagLine(const std::string& charset, const char* eol) { return "<meta charset=\"" + charset + "\"/>" + eol; }
 
 }  // namespace kestrune_tool

@@ -71,7 +71,8 @@ Findings CheckText(const std::string& text, const Policy& policy)
     // A tag line with nothing after it is the last line.
     const bool content = text.size() > head.mark;
     const bool ends = content && EndsInNewline(text);
-    found.finalNewline = content && (policy.finalNewline == Want::Yes ? !ends : policy.finalNewline == Want::No && ends);
+    found.finalNewline =
+        content && (policy.finalNewline == Want::Yes ? !ends : policy.finalNewline == Want::No && ends);
     found.tag = !policy.tag.empty() && (!head.tagged || strcasecmp(head.charset.c_str(), policy.tag.c_str()) != 0);
     found.utf8 = policy.utf8 == Want::Yes && FindInvalidUtf8(text, found.at);
     return found;
@@ -155,8 +156,8 @@ Verdict Judge(const std::string& text, const Policy& policy)
     if (verdict.binary) {
         const bool utf16 = text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0;
         const char* hint = verdict.at.bytes != "00" ? ""
-                           : utf16              ? " (UTF-16: kestrune fix --to-utf8 converts it)"
-                                                : " (UTF-16 without a mark? kestrune fix --to-utf8 --from UTF-16LE converts it)";
+                           : utf16                  ? " (UTF-16: kestrune fix --to-utf8 converts it)"
+                                   : " (UTF-16 without a mark? kestrune fix --to-utf8 --from UTF-16LE converts it)";
         verdict.words.emplace_back("binary", "a binary file's byte at " + verdict.at.Words() + hint);
         return verdict;
     }
@@ -208,8 +209,8 @@ Plan PlanFix(const std::string& text, const Policy& policy, const Verdict& befor
     TextPosition at;
     if (mend.bom && mend.head.mark == 0 && FindInvalidUtf8(text, at)) {
         mend.bom = false;
-        plan.refused.emplace_back("bom", "no byte-order mark (none is put on a text that is not UTF-8; " +
-                                             ToUtf8Repair(before.tag) + ")");
+        plan.refused.emplace_back(
+            "bom", "no byte-order mark (none is put on a text that is not UTF-8; " + ToUtf8Repair(before.tag) + ")");
     }
     if (!mend.Fixable()) return plan;
     plan.text = FixText(text, policy, mend, TagLine(policy.tag, TagEol(text, policy)));

@@ -75,8 +75,8 @@ Verdict Judge(const std::string& text, const Policy& policy);
 // tag line that would lie; after is check's verdict on the result, which
 // is what fix reports as not fixable.
 struct Plan {
-    Findings mend;    // before's findings less those refused
-    Words refused;    // "bom" or "tag": why it is not mended, and what would convert the text
+    Findings mend;     // before's findings less those refused
+    Words refused;     // "bom" or "tag": why it is not mended, and what would convert the text
     std::string text;  // the text mended, when mend is Fixable
     Verdict after;
 
