@@ -9,9 +9,9 @@
 namespace kestrune_tool {
 
 struct CatalogHead {
-    std::size_t mark;  // the bytes of the byte-order marks it starts with: 3 for one, 0 for none
-    std::size_t end;   // past the tag line and its line ending; mark when there is no tag line
-    bool tagged;
+    std::size_t mark = 0;  // the bytes of the byte-order marks it starts with: 3 for one, 0 for none
+    std::size_t end = 0;   // past the tag line and its line ending; mark when there is no tag line
+    bool tagged = false;
     std::string charset;  // the tag line's NAME
 };
 
