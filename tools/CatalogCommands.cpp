@@ -83,6 +83,11 @@ int RunTag(const Invocation& run)
         Say(run, "%s: already starts with <meta charset=\"%s\"/>\n", name, found.head.charset.c_str());
         return kYes;
     }
+    const std::string lie = TagLie(text, found.head, policy.tag);
+    if (!lie.empty()) {
+        Say(run, "%s: not written: %s\n", name, lie.c_str());
+        return kNo;
+    }
     // The tag line goes before the content, or in place of the one there; nothing else changes.
     const Outcome written =
         Replace(snapshot, [&](QORSysFileDescriptor& file) { return WriteFixed(file, text, policy, found); });

@@ -96,6 +96,13 @@ JsonLine& JsonLine::Null(const char* key)
     return *this;
 }
 
+JsonLine& JsonLine::EmptyList(const char* key)
+{
+    Key(key);
+    line_ += "[]";
+    return *this;
+}
+
 const char* JsonLine::End()
 {
     line_ += '}';

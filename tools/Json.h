@@ -16,6 +16,7 @@ public:
     JsonLine& Number(const char* key, unsigned long long number);
     JsonLine& Bool(const char* key, bool value);
     JsonLine& Null(const char* key);
+    JsonLine& EmptyList(const char* key);
     // The object, closed.
     const char* End();
 

@@ -230,6 +230,8 @@ int EachFile(const Invocation& run, const Check& check)
     return jobs.Finish();
 }
 
+bool IsCatalogName(const std::string& name) { return IsCatalog(name); }
+
 Outcome InspectInTurn(const char* name, Snapshot& snapshot)
 {
     // The path with every link resolved: a replace keeps it, not the inode. The name as

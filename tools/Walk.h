@@ -8,6 +8,7 @@
 #include "SafeReplace.h"
 
 #include <functional>
+#include <string>
 
 namespace kestrune_tool {
 
@@ -24,6 +25,9 @@ namespace kestrune_tool {
 // such a file met in a walk (a device, a FIFO, a socket) is skipped with a
 // note. Returns the worst status of them all; every file is looked at regardless.
 int EachFile(const Invocation& run, const std::function<int(const char* name, const QORSysPath& path)>& check);
+
+// True for a name the walk takes as a catalog: *.velnls in any letter case.
+bool IsCatalogName(const std::string& name);
 
 // Inspect, for a check that is about to change the file: taken when the
 // checks before it that change the same file (by another name) are done, so

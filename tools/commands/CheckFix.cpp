@@ -13,6 +13,8 @@
 #include "ToUtf8.h"
 #include "Walk.h"
 
+#include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <string>
 #include <tuple>
@@ -51,8 +53,14 @@ bool RulesFromOptions(const char* command, const Invocation& run, Policy& rules)
     return true;
 }
 
-// The file's rules: its .editorconfig files', then the options'.
-bool FileRules(const char* name, const Policy& options, Policy& policy)
+// How the files of a run came out, for the closing summary.
+struct Tally {
+    std::atomic<unsigned long long> files{0}, broken{0}, fixed{0}, noRule{0}, skipped{0}, trouble{0};
+};
+
+// The file's rules: its .editorconfig files', then the options'; latin1:
+// the .editorconfig files say charset latin1.
+bool FileRules(const char* name, const Policy& options, Policy& policy, bool& latin1)
 {
     std::string error;
     const EditorConfigRead read = ReadEditorConfig(name, policy, error);
@@ -65,6 +73,7 @@ bool FileRules(const char* name, const Policy& options, Policy& policy)
             "kestrune: this build cannot read .editorconfig; give the rules as options "
             "(--eol, --bom, --final-newline, --charset, --tag)\n");
     }
+    latin1 = policy.utf8 == Want::No;
     policy = Overlay(policy, options);
     if (!policy.unsupported.empty())
         Note("kestrune: %s: charset %s is not checked\n", name, policy.unsupported.c_str());
@@ -72,21 +81,13 @@ bool FileRules(const char* name, const Policy& options, Policy& policy)
 }
 
 // Reads the whole file, converted to UTF-8 with --to-utf8; false when
-// reported as trouble or, with a NUL byte (UTF-16, binary), to be skipped
-// (noted where a rule applies).
+// reported as trouble.
 bool ReadText(const Invocation& run, const char* name, const QORSysPath& path, Policy& policy, std::string& text,
               std::string& from, int& status)
 {
     status = ReadWhole(name, path, text);
-    if (status != kYes || (run.toUtf8 && !ConvertText(run, name, text, policy, from, status))) return false;
-    if (text.find('\0') != std::string::npos) {
-        if (policy.Any()) Note("kestrune: %s: has a NUL byte (UTF-16 or binary): skipped\n", name);
-        return false;
-    }
-    return true;
+    return status == kYes && (!run.toUtf8 || ConvertText(run, name, text, policy, from, status));
 }
-
-using Words = std::vector<std::pair<const char*, std::string>>;
 
 // The words of the rules in words that are (or, with utf8 false, are not) the UTF-8 rule, joined.
 std::string Joined(const Words& words, bool utf8)
@@ -96,6 +97,14 @@ std::string Joined(const Words& words, bool utf8)
         if ((std::string(key) == "utf8") == utf8) line += (line.empty() ? "" : "; ") + what;
     }
     return line;
+}
+
+// The words of every rule, the UTF-8 rule's last.
+std::string Line(const Words& words)
+{
+    const std::string others = Joined(words, false);
+    const std::string invalid = Joined(words, true);
+    return others + (!others.empty() && !invalid.empty() ? "; " : "") + invalid;
 }
 
 // A file's result: the JSON object with key: value, the charset converted
@@ -117,86 +126,127 @@ void Tell(const Invocation& run, const char* name, const char* key, bool value, 
 }
 
 // from: the charset text was converted from, empty when it was not.
-int Fix(const Invocation& run, const char* name, const std::string& text, const Policy& policy, Findings found,
-        const Snapshot& snapshot, const std::string& from)
+int Fix(const Invocation& run, const char* name, const std::string& text, const Policy& policy, const Verdict& before,
+        const Snapshot& snapshot, const std::string& from, Tally& tally)
 {
     // The validator has the last word on a converted text.
-    if (!from.empty() && found.utf8) return Refused(name, "the converted text is not valid UTF-8: not converted");
-    // A tag line is not made to name a charset the text is not in.
-    std::string lie;
-    if (found.tag && from.empty()) {
-        CatalogHead wanted = found.head;
-        wanted.tagged = true;
-        wanted.charset = policy.tag;
-        const TagVerdict verdict = JudgeTag(text, wanted);
-        found.tag = !verdict.Lies();
-        if (verdict.Lies()) lie = "a tag saying " + policy.tag + " would lie (" + verdict.Words() + ")";
+    if (!from.empty() && before.found.utf8)
+        return Refused(name, "the converted text is not valid UTF-8: not converted");
+    const Plan plan = PlanFix(text, policy, before);
+    // A binary file is never written, converted or not.
+    const bool changes = plan.mend.Fixable() || (!from.empty() && !before.binary);
+    const Words unfixable = plan.Told(plan.after.words);
+    // Each rule broken before, then any that fixing broke.
+    Words words = plan.Told(before.words);
+    for (const auto& remaining : unfixable) {
+        const auto same = [&remaining](const auto& word) { return std::string(word.first) == remaining.first; };
+        if (std::none_of(words.begin(), words.end(), same)) words.push_back(remaining);
     }
-    Words words = Describe(found, policy);
-    const bool changes = found.Fixable() || !from.empty();
-    std::string unfixable = found.utf8 ? Joined(words, true) : "";
-    unfixable += (unfixable.empty() || lie.empty() ? "" : "; ") + lie;
-    const std::string invalid = unfixable.empty() ? "" : (changes ? "; not fixable: " : "") + unfixable;
+    const std::string mended = Joined(Describe(plan.mend, policy), false);
     const std::string what = (from.empty() ? "" : "converted from " + from + " to UTF-8") +
-                             (!from.empty() && found.Fixable() ? "; " : "") + Joined(words, false);
-    if (!lie.empty()) words.emplace_back("tag", lie);
+                             (!from.empty() && !mended.empty() ? "; " : "") + mended;
+    const std::string left = unfixable.empty() ? "" : (changes ? "; not fixable: " : "") + Line(unfixable);
+    tally.broken += !unfixable.empty();
     if (!changes || run.dryRun) {
         const bool would = run.dryRun && changes;
-        Tell(run, name, run.dryRun ? "would_change" : "changed", would, (would ? "would fix: " + what : "") + invalid,
+        tally.fixed += would;
+        Tell(run, name, run.dryRun ? "would_change" : "changed", would, (would ? "would fix: " + what : "") + left,
              words, from);
-        return found.Any() || would || !lie.empty() ? kNo : kYes;
+        return !unfixable.empty() || would ? kNo : kYes;
     }
     const Outcome outcome =
-        Replace(snapshot, [&](QORSysFileDescriptor& file) { return WriteFixed(file, text, policy, found); });
+        Replace(snapshot, [&](QORSysFileDescriptor& file) { return WriteFixed(file, text, policy, plan.mend); });
     if (!outcome.Ok()) return TroubleOrRefused(name, outcome.what, outcome.code);
-    Tell(run, name, "changed", true, "fixed: " + what + invalid, words, from);
-    return found.utf8 || !lie.empty() ? kNo : kYes;
+    ++tally.fixed;
+    Tell(run, name, "changed", true, "fixed: " + what + left, words, from);
+    return unfixable.empty() ? kYes : kNo;
 }
 
-// check's verdict on one file: the rules broken and a tag that lies.
-int Check(const Invocation& run, const char* name, const std::string& text, const Policy& policy, const Findings& found)
+// check's verdict on one file.
+int Check(const Invocation& run, const char* name, const Verdict& verdict, Tally& tally)
 {
-    const TagVerdict tag = JudgeTag(text, found.head);
-    if (!policy.Any() && tag.kind == TagVerdict::Untagged) return kYes;  // nothing says what it must be
-    Words words = Describe(found, policy);
-    // Invalid UTF-8 under a UTF-8 rule is told once.
-    const bool lies =
-        tag.Lies() && !(found.utf8 && tag.kind == TagVerdict::Invalid && FindCharset(tag.charset)->form == Form::Utf8);
-    if (lies) words.emplace_back("charset", tag.Words());
+    const TagVerdict& tag = verdict.tag;
     if (tag.kind == TagVerdict::Unknown || tag.kind == TagVerdict::Unavailable) {
         Note("kestrune: %s: tag says %s, a charset %s: not checked\n", name, tag.charset.c_str(),
              tag.kind == TagVerdict::Unknown ? "kestrune does not know" : "this system cannot convert");
     }
-    const bool broken = found.Any() || lies;
-    std::string line = Joined(words, false);
-    const std::string invalid = Joined(words, true);
-    line += (!line.empty() && !invalid.empty() ? "; " : "") + invalid;
-    Tell(run, name, "ok", !broken, line, words, {}, tag);
-    return broken ? kNo : kYes;
+    Tell(run, name, "ok", !verdict.Broken(), Line(verdict.words), verdict.words, {}, tag);
+    tally.broken += verdict.Broken();
+    return verdict.Broken() ? kNo : kYes;
+}
+
+int CheckOrFixFile(const Invocation& run, bool fixing, const Policy& options, const char* name, const QORSysPath& path,
+                   Tally& tally)
+{
+    // Its rules hold for the files after it: changed, it could no longer be read.
+    if (fixing && std::filesystem::u8path(name).filename() == kEditorConfigName)
+        return Refused(name, "holds EditorConfig rules: not fixed");
+    Policy policy;
+    bool latin1 = false;
+    if (!FileRules(name, options, policy, latin1)) return kTrouble;
+    // Only a rule or a conversion changes a file.
+    Snapshot snapshot;
+    const Outcome looked = fixing && (run.toUtf8 || policy.Any()) ? InspectInTurn(name, snapshot) : Outcome{};
+    if (!looked.Ok()) return TroubleOrRefused(name, looked.what, looked.code);
+    std::string text;
+    std::string from;
+    int status = kYes;
+    if (!ReadText(run, name, path, policy, text, from, status)) return status;
+    if (latin1 && !from.empty()) {
+        NoteOnce(
+            "kestrune: .editorconfig still says charset = latin1 for catalogs now converted to UTF-8: "
+            "make it charset = utf-8\n");
+    }
+    const Verdict verdict = Judge(text, policy);
+    if (verdict.binary && !IsCatalogName(name)) {
+        ++tally.skipped;
+        Note("kestrune: %s: %s: skipped\n", name, verdict.words.front().second.c_str());
+        return kYes;
+    }
+    if (!verdict.ruled && !verdict.binary) {
+        ++tally.noRule;
+        const char* key = !fixing ? "ok" : run.dryRun ? "would_change" : "changed";
+        if (run.json) Say(run, "%s\n", JsonLine().Text("file", name).Bool(key, !fixing).EmptyList("rules").End());
+        return kYes;
+    }
+    return fixing ? Fix(run, name, text, policy, verdict, snapshot, from, tally) : Check(run, name, verdict, tally);
+}
+
+// The closing line of a run over several files: how many break a rule, and
+// how many no rule applies to.
+void Summarize(const Invocation& run, bool fixing, const Tally& tally)
+{
+    if (run.quiet || (!run.recursive && run.operands.size() < 2)) return;
+    const auto count = [](unsigned long long n, const char* one, const char* many) {
+        return std::to_string(n) + " " + (n == 1 ? one : many);
+    };
+    std::string parts;
+    const auto add = [&parts](unsigned long long n, const std::string& words) {
+        if (n != 0) parts += (parts.empty() ? "" : ", ") + words;
+    };
+    add(tally.fixed, std::to_string(tally.fixed) + (run.dryRun ? " to fix" : " fixed"));
+    add(tally.broken, count(tally.broken, fixing ? "breaks a rule fix cannot mend" : "breaks a rule",
+                            fixing ? "break a rule fix cannot mend" : "break a rule"));
+    add(tally.noRule, count(tally.noRule, "has no rule that applies", "have no rule that applies"));
+    add(tally.skipped, std::to_string(tally.skipped) + " skipped");
+    add(tally.trouble, std::to_string(tally.trouble) + (fixing ? " could not be fixed" : " could not be checked"));
+    Note("kestrune: %s: %s\n", count(tally.files, "file checked", "files checked").c_str(),
+         parts.empty() ? "all keep their rules" : parts.c_str());
 }
 
 int CheckOrFix(const Invocation& run, bool fixing)
 {
     Policy options;
     if (!RulesFromOptions(fixing ? "fix" : "check", run, options)) return kTrouble;
-    return EachFile(run, [&](const char* name, const QORSysPath& path) {
-        // Its rules hold for the files after it: changed, it could no longer be read.
-        if (fixing && std::filesystem::u8path(name).filename() == kEditorConfigName)
-            return Refused(name, "holds EditorConfig rules: not fixed");
-        Policy policy;
-        if (!FileRules(name, options, policy)) return kTrouble;
-        // No rule and nothing to convert: nothing to fix. check still holds a tag line to its word.
-        if (fixing && !run.toUtf8 && !policy.Any()) return kYes;
-        Snapshot snapshot;
-        const Outcome looked = fixing ? InspectInTurn(name, snapshot) : Outcome{};
-        if (!looked.Ok()) return TroubleOrRefused(name, looked.what, looked.code);
-        std::string text;
-        std::string from;
-        int status = kYes;
-        if (!ReadText(run, name, path, policy, text, from, status)) return status;
-        const Findings found = CheckText(text, policy);
-        return fixing ? Fix(run, name, text, policy, found, snapshot, from) : Check(run, name, text, policy, found);
+    Tally tally;
+    const int status = EachFile(run, [&](const char* name, const QORSysPath& path) {
+        const int result = CheckOrFixFile(run, fixing, options, name, path, tally);
+        ++tally.files;
+        tally.trouble += result == kTrouble;
+        return result;
     });
+    Summarize(run, fixing, tally);
+    return status;
 }
 
 }  // namespace

@@ -66,9 +66,13 @@ bool ConvertText(const Invocation& run, const char* name, std::string& text, Pol
         status = kYes;
         return true;
     }
-    if (charset->form != Form::Utf8 && AsciiCompatible(charset->form) && run.from == nullptr &&
-        BeyondAsciiUtf8(std::string_view(text).substr(skip))) {
-        Refuse(name, said + " but the text is UTF-8 (--tag UTF-8 corrects the tag; --from converts anyway)");
+    // Converting a UTF-8 text again would garble every character past ASCII, whatever --from says.
+    if (charset->form != Form::Utf8 && (text.compare(0, 3, "\xEF\xBB\xBF") == 0 || BeyondAsciiUtf8(text))) {
+        const CatalogHead head = ReadHead(text);
+        const Charset* tagged = head.tagged ? FindCharset(head.charset) : nullptr;
+        const bool lies = head.tagged && (tagged == nullptr || tagged->form != Form::Utf8);
+        Refuse(name, "already UTF-8" +
+                         (lies ? " (tag says " + head.charset + "; kestrune fix --tag UTF-8 corrects it)" : ""));
         return false;
     }
     std::string converted;

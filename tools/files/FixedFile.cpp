@@ -5,7 +5,7 @@ namespace kestrune_tool {
 namespace {
 
 // Has the library write the tag line at the head of file and reads it back
-// into line, which must then be one whole tag line for charset; the file is
+// into line, which must then be TagLine's for charset and eol; the file is
 // left at its start.
 HRESULT WriteTagLine(QORSysFileDescriptor& file, const std::string& charset, const char* eol, std::string& line)
 {
@@ -16,8 +16,8 @@ HRESULT WriteTagLine(QORSysFileDescriptor& file, const std::string& charset, con
     line.assign(size, '\0');
     unsigned int got = 0;
     if (code >= 0 && size > 0) code = QORSysFRead(file, &line[0], size, &got);
-    const CatalogHead head = ReadHead(line);
-    if (code >= 0 && (got != size || !head.tagged || head.end != size || head.charset != charset)) code = E_FAIL;
+    // The line the fix was planned with, or the plan judged other bytes.
+    if (code >= 0 && (got != size || line != TagLine(charset, eol))) code = E_FAIL;
     return code >= 0 ? QORSysFSeek(file, 0, 0) : code;
 }
 

@@ -9,14 +9,18 @@
 namespace kestrune_tool {
 
 struct CatalogHead {
-    std::size_t mark;  // 3 after a byte-order mark, else 0
-    std::size_t end;   // past the tag line and its line ending; mark when there is no tag line
-    bool tagged;
+    std::size_t mark = 0;  // the bytes of the byte-order marks it starts with: 3 for one, 0 for none
+    std::size_t end = 0;   // past the tag line and its line ending; mark when there is no tag line
+    bool tagged = false;
     std::string charset;  // the tag line's NAME
 };
 
-// The head as the library's catalog comparison recognises it.
+// The head as the library's catalog comparison recognises it: a tag line
+// after one mark at most; where there is none, every leading mark.
 CatalogHead ReadHead(const std::string& text);
+
+// The tag line naming charset, ending in eol, as the library writes it.
+std::string TagLine(const std::string& charset, const char* eol);
 
 }  // namespace kestrune_tool
 

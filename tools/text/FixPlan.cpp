@@ -1,8 +1,11 @@
 #include "FixPlan.h"
 
-#include "QORSysTextFileUtilities.h"
+#include "Charsets.h"
+#include "LineEndings.h"
 
 #include <strings.h>
+#include <algorithm>
+#include <utility>
 
 namespace kestrune_tool {
 
@@ -65,9 +68,11 @@ Findings CheckText(const std::string& text, const Policy& policy)
         }
     }
     found.bom = (policy.bom == Want::Yes && head.mark == 0) || (policy.bom == Want::No && head.mark != 0);
-    const bool bodyEnds = EndsInNewline(text) && text.size() > head.end;
-    found.finalNewline = text.size() > head.end &&
-                         (policy.finalNewline == Want::Yes ? !bodyEnds : policy.finalNewline == Want::No && bodyEnds);
+    // A tag line with nothing after it is the last line.
+    const bool content = text.size() > head.mark;
+    const bool ends = content && EndsInNewline(text);
+    found.finalNewline =
+        content && (policy.finalNewline == Want::Yes ? !ends : policy.finalNewline == Want::No && ends);
     found.tag = !policy.tag.empty() && (!head.tagged || strcasecmp(head.charset.c_str(), policy.tag.c_str()) != 0);
     found.utf8 = policy.utf8 == Want::Yes && FindInvalidUtf8(text, found.at);
     return found;
@@ -78,33 +83,39 @@ std::string FixText(const std::string& text, const Policy& policy, const Finding
     std::string out;
     out.reserve(text.size() + tagLine.size() + 3);
     const CatalogHead& head = findings.head;
-    const bool mark = policy.bom == Want::Yes || (policy.bom == Want::Unset && head.mark != 0);
-    out += mark ? kMark : "";
+    if (!findings.bom) {
+        // The library reads a tag line after one mark only.
+        out.append(text, 0, findings.tag ? std::min<std::size_t>(head.mark, 3) : head.mark);
+    } else if (head.mark == 0) {
+        out += kMark;
+    }
     if (findings.tag) {
         out += tagLine;
     } else {
         AppendConverted(out, text, head.mark, head.end, policy.eol);
     }
     if (KeepsBody(policy, findings)) return out;
-    const std::size_t body = out.size();
     AppendConverted(out, text, head.end, text.size(), policy.eol);
-    if (findings.finalNewline && policy.finalNewline == Want::Yes) out += EolFor(text, policy);
-    while (findings.finalNewline && policy.finalNewline == Want::No && out.size() > body && EndsInNewline(out))
-        out.pop_back();
+    if (findings.finalNewline && policy.finalNewline == Want::Yes && !EndsInNewline(out)) out += EolFor(text, policy);
+    // Only the final line ending goes (a blank line before it is content), or a new tag line's with nothing after it.
+    if ((findings.finalNewline || findings.tag) && policy.finalNewline == Want::No && EndsInNewline(out)) {
+        const bool crlf = out.size() >= 2 && out.compare(out.size() - 2, 2, "\r\n") == 0;
+        out.resize(out.size() - (crlf ? 2 : 1));
+    }
     return out;
 }
 
 bool KeepsBody(const Policy& policy, const Findings& findings)
 {
-    return (policy.eol == nullptr || findings.eolLine == 0) && !findings.finalNewline;
+    return (policy.eol == nullptr || findings.eolLine == 0) && !findings.finalNewline &&
+           !(findings.tag && policy.finalNewline == Want::No);
 }
 
 const char* EolFor(const std::string& text, const Policy& policy)
 {
     if (policy.eol != nullptr) return policy.eol;
-    const char* eol = "\r\n";
-    QORSysTextFileUtilities::DetectEOL(text.c_str(), eol);
-    return eol;
+    const char* eol = FirstLineEnding(text);
+    return eol != nullptr ? eol : "\r\n";
 }
 
 const char* TagEol(const std::string& text, const Policy& policy)
@@ -112,9 +123,9 @@ const char* TagEol(const std::string& text, const Policy& policy)
     return policy.tagEol != nullptr ? policy.tagEol : EolFor(text, policy);
 }
 
-std::vector<std::pair<const char*, std::string>> Describe(const Findings& findings, const Policy& policy)
+Words Describe(const Findings& findings, const Policy& policy)
 {
-    std::vector<std::pair<const char*, std::string>> words;
+    Words words;
     if (findings.eolLine != 0) {
         words.emplace_back("end_of_line", "line " + std::to_string(findings.eolLine) + " ends in " +
                                               EndingName(findings.eolFound) + ", not " + EndingName(policy.eol));
@@ -130,6 +141,90 @@ std::vector<std::pair<const char*, std::string>> Describe(const Findings& findin
     if (findings.tag) {
         words.emplace_back("tag", findings.head.tagged ? "tag says " + findings.head.charset + ", not " + policy.tag
                                                        : "tag line missing");
+    }
+    return words;
+}
+
+Verdict Judge(const std::string& text, const Policy& policy)
+{
+    Verdict verdict;
+    verdict.found.head = ReadHead(text);
+    verdict.ruled = policy.Any() || verdict.found.head.tagged;
+    verdict.binary = FindBinaryByte(text, verdict.at);
+    if (!verdict.ruled && !verdict.binary) return verdict;
+    verdict.tag = JudgeTag(text, verdict.found.head);
+    if (verdict.binary) {
+        const bool utf16 = text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0;
+        const char* hint = verdict.at.bytes != "00" ? ""
+                           : utf16                  ? " (UTF-16: kestrune fix --to-utf8 converts it)"
+                                   : " (UTF-16 without a mark? kestrune fix --to-utf8 --from UTF-16LE converts it)";
+        verdict.words.emplace_back("binary", "a binary file's byte at " + verdict.at.Words() + hint);
+        return verdict;
+    }
+    verdict.found = CheckText(text, policy);
+    verdict.words = Describe(verdict.found, policy);
+    // Invalid UTF-8 under a UTF-8 rule is told once.
+    const TagVerdict& tag = verdict.tag;
+    if (tag.Lies() &&
+        !(verdict.found.utf8 && tag.kind == TagVerdict::Invalid && FindCharset(tag.charset)->form == Form::Utf8))
+        verdict.words.emplace_back("charset", tag.Words());
+    return verdict;
+}
+
+namespace {
+
+// The command that makes a text UTF-8: the tag names its charset, or --from must.
+std::string ToUtf8Repair(const TagVerdict& tag)
+{
+    const bool named = tag.kind == TagVerdict::Fits && FindCharset(tag.charset)->form != Form::Utf8;
+    return std::string("kestrune fix --to-utf8") + (named ? "" : " --from CHARSET") + " converts the text";
+}
+
+}  // namespace
+
+std::string TagLie(const std::string& text, const CatalogHead& head, const std::string& charset)
+{
+    CatalogHead wanted = head;
+    wanted.tagged = true;
+    wanted.charset = charset;
+    const TagVerdict verdict = JudgeTag(text, wanted);
+    if (!verdict.Lies()) return {};
+    const Charset* named = FindCharset(charset);
+    const bool utf8 = named != nullptr && named->form == Form::Utf8;
+    return "a tag saying " + charset + " would lie (" + verdict.Words() + ")" +
+           (utf8 ? "; " + ToUtf8Repair(JudgeTag(text, head)) : "");
+}
+
+Plan PlanFix(const std::string& text, const Policy& policy, const Verdict& before)
+{
+    Plan plan;
+    plan.after = before;
+    if (before.binary || !before.ruled) return plan;
+    Findings& mend = plan.mend = before.found;
+    if (mend.tag) {
+        std::string lie = TagLie(text, mend.head, policy.tag);
+        mend.tag = lie.empty();
+        if (!mend.tag) plan.refused.emplace_back("tag", std::move(lie));
+    }
+    TextPosition at;
+    if (mend.bom && mend.head.mark == 0 && FindInvalidUtf8(text, at)) {
+        mend.bom = false;
+        plan.refused.emplace_back(
+            "bom", "no byte-order mark (none is put on a text that is not UTF-8; " + ToUtf8Repair(before.tag) + ")");
+    }
+    if (!mend.Fixable()) return plan;
+    plan.text = FixText(text, policy, mend, TagLine(policy.tag, TagEol(text, policy)));
+    if (KeepsBody(policy, mend)) plan.text.append(text, mend.head.end, std::string::npos);
+    plan.after = Judge(plan.text, policy);
+    return plan;
+}
+
+Words Plan::Told(Words words) const
+{
+    for (auto& [key, what] : words) {
+        for (const auto& [rule, why] : refused) {
+            if (std::string(key) == rule) what = why;
+        }
     }
     return words;
 }

@@ -5,6 +5,7 @@
 
 #include "CatalogHead.h"
 #include "Policy.h"
+#include "TagVerdict.h"
 #include "Utf8Position.h"
 
 #include <cstddef>
@@ -31,19 +32,20 @@ struct Findings {
 Findings CheckText(const std::string& text, const Policy& policy);
 
 // The text with every fixable finding mended and nothing else changed:
-// line endings converted, the mark added or taken off, the final line
-// ending added or taken off, tagLine put after the mark in place of a
-// wrong tag line (or before the content when there is none). Where
-// KeepsBody, only the new head: the rest is text from findings.head.end on.
+// line endings converted, the mark added or every leading one taken off,
+// the final line ending added or (one of them) taken off, tagLine put after
+// the mark in place of a wrong tag line (or before the content when there
+// is none). Where KeepsBody, only the new head: the rest is text from
+// findings.head.end on.
 std::string FixText(const std::string& text, const Policy& policy, const Findings& findings,
                     const std::string& tagLine);
 
 // True when mending leaves all after the head as it is: no line ending to
-// convert, no final one to add or take off.
+// convert, no final one to add or take off (a new tag line's may be final).
 bool KeepsBody(const Policy& policy, const Findings& findings);
 
-// The line ending for what the text gains: the rule's, else the text's own
-// first one (the library's default when it has none).
+// The line ending for what the text gains: the rule's, else the first one
+// in the text (CRLF, the library's default, when it has none).
 const char* EolFor(const std::string& text, const Policy& policy);
 
 // The tag line's ending: the one asked for it, else EolFor's.
@@ -51,7 +53,42 @@ const char* TagEol(const std::string& text, const Policy& policy);
 
 // Each broken rule: its key ("end_of_line", "bom", "utf8", "final_newline",
 // "tag") and what is wrong, in words.
-std::vector<std::pair<const char*, std::string>> Describe(const Findings& findings, const Policy& policy);
+using Words = std::vector<std::pair<const char*, std::string>>;
+Words Describe(const Findings& findings, const Policy& policy);
+
+// check's verdict on a text.
+struct Verdict {
+    Findings found;
+    TagVerdict tag;
+    bool ruled = false;   // a rule or a tag line says what the text must be; else no rule is judged
+    bool binary = false;  // at: a byte that only a binary file holds, whatever the rules; then no rule is judged
+    TextPosition at;
+    Words words;  // each finding: the rules broken (as Describe), then "charset": a tag that lies; or "binary"
+
+    bool Broken() const { return !words.empty(); }
+};
+
+Verdict Judge(const std::string& text, const Policy& policy);
+
+// What fix does to a text that check gave before: mends every finding it
+// can, except that it puts no UTF-8 mark on a text that is not UTF-8 and no
+// tag line that would lie; after is check's verdict on the result, which
+// is what fix reports as not fixable.
+struct Plan {
+    Findings mend;     // before's findings less those refused
+    Words refused;     // "bom" or "tag": why it is not mended, and what would convert the text
+    std::string text;  // the text mended, when mend is Fixable
+    Verdict after;
+
+    // words, each refused rule's in refused's words.
+    Words Told(Words words) const;
+};
+
+Plan PlanFix(const std::string& text, const Policy& policy, const Verdict& before);
+
+// Why a tag line naming charset would lie about text, and, for UTF-8,
+// which command converts the text; empty when it would not lie.
+std::string TagLie(const std::string& text, const CatalogHead& head, const std::string& charset);
 
 }  // namespace kestrune_tool
 

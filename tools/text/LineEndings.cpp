@@ -20,4 +20,12 @@ LineEndings CountLineEndings(const char* text, std::size_t size)
     return count;
 }
 
+const char* FirstLineEnding(std::string_view text)
+{
+    const std::size_t at = text.find_first_of("\r\n");
+    if (at == std::string_view::npos) return nullptr;
+    if (text[at] == '\n') return "\n";
+    return text.compare(at, 2, "\r\n") == 0 ? "\r\n" : "\r";
+}
+
 }  // namespace kestrune_tool

@@ -4,6 +4,7 @@
 #define KESTRUNE_TOOL_LINEENDINGS_H
 
 #include <cstddef>
+#include <string_view>
 
 namespace kestrune_tool {
 
@@ -20,6 +21,10 @@ struct LineEndings {
 // Counts the line endings in size bytes at text, by the library's matching
 // rule: CR LF is one ending, LF CR is two.
 LineEndings CountLineEndings(const char* text, std::size_t size);
+
+// The first line ending in the text ("\r\n", "\n" or "\r"), whatever bytes
+// come before it; null when it has none.
+const char* FirstLineEnding(std::string_view text);
 
 }  // namespace kestrune_tool
 

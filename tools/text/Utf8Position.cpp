@@ -3,6 +3,8 @@
 #include "LineEndings.h"
 #include "QORSysText.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 namespace kestrune_tool {
@@ -35,6 +37,21 @@ bool FindInvalidUtf8(std::string_view text, TextPosition& at)
         if (!IsContinuation(static_cast<unsigned char>(text[at.byte + length++]))) break;
     }
     at.bytes = Hex(text.substr(at.byte, length));
+    return true;
+}
+
+bool FindBinaryByte(std::string_view text, TextPosition& at)
+{
+    constexpr std::uint32_t kTextControls = 1U << '\t' | 1U << '\n' | 1U << '\v' | 1U << '\f' | 1U << '\r' | 1U << 0x1B;
+    const auto binary = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 && (kTextControls >> byte & 1U) == 0;
+    };
+    const auto found = std::find_if(text.begin(), text.end(), binary);
+    if (found == text.end()) return false;
+    at.byte = static_cast<std::size_t>(found - text.begin());
+    PlaceAfter(text.substr(0, at.byte), false, at);
+    at.bytes = Hex(text.substr(at.byte, 1));
     return true;
 }
 

@@ -24,6 +24,10 @@ struct TextPosition {
 // False when the text is valid UTF-8 throughout.
 bool FindInvalidUtf8(std::string_view text, TextPosition& at);
 
+// False when the text holds no byte that only a binary file holds: NUL, or
+// a C0 control other than TAB, LF, VT, FF, CR and ESC (as dos2unix judges).
+bool FindBinaryByte(std::string_view text, TextPosition& at);
+
 // Sets at's line and column to those of the place that before (a text's
 // bytes up to it) leads to; columns count characters, read as UTF-8 unless
 // every byte is one (bytewise).
