@@ -47,6 +47,13 @@ void AppendConverted(std::string& out, const std::string& text, std::size_t from
 
 bool EndsInNewline(const std::string& text) { return !text.empty() && (text.back() == '\n' || text.back() == '\r'); }
 
+// True when the text after the head ends in a blank line: two line endings or more.
+bool BlankLast(const std::string& text, const CatalogHead& head)
+{
+    const std::size_t last = std::max(text.find_last_not_of("\r\n") + 1, head.end);
+    return CountLineEndings(text.data() + last, text.size() - last).Total() >= 2;
+}
+
 }  // namespace
 
 Findings CheckText(const std::string& text, const Policy& policy)
@@ -98,7 +105,8 @@ std::string FixText(const std::string& text, const Policy& policy, const Finding
     AppendConverted(out, text, head.end, text.size(), policy.eol);
     if (findings.finalNewline && policy.finalNewline == Want::Yes && !EndsInNewline(out)) out += EolFor(text, policy);
     // Only the final line ending goes (a blank line before it is content), or a new tag line's with nothing after it.
-    if ((findings.finalNewline || findings.tag) && policy.finalNewline == Want::No && EndsInNewline(out)) {
+    const bool tagAlone = findings.tag && head.end == text.size();
+    if ((findings.finalNewline || tagAlone) && policy.finalNewline == Want::No && EndsInNewline(out)) {
         const bool crlf = out.size() >= 2 && out.compare(out.size() - 2, 2, "\r\n") == 0;
         out.resize(out.size() - (crlf ? 2 : 1));
     }
@@ -211,6 +219,13 @@ Plan PlanFix(const std::string& text, const Policy& policy, const Verdict& befor
         mend.bom = false;
         plan.refused.emplace_back(
             "bom", "no byte-order mark (none is put on a text that is not UTF-8; " + ToUtf8Repair(before.tag) + ")");
+    }
+    // Only the final line ending may go: a blank last line is a line, and
+    // taking it would eat the blank lines one run after another.
+    if (mend.finalNewline && policy.finalNewline == Want::No && BlankLast(text, mend.head)) {
+        mend.finalNewline = false;
+        plan.refused.emplace_back("final_newline",
+                                  "final newline present (the last line is blank: fix takes off no line)");
     }
     if (!mend.Fixable()) return plan;
     plan.text = FixText(text, policy, mend, TagLine(policy.tag, TagEol(text, policy)));

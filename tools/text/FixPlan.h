@@ -33,7 +33,7 @@ Findings CheckText(const std::string& text, const Policy& policy);
 
 // The text with every fixable finding mended and nothing else changed:
 // line endings converted, the mark added or every leading one taken off,
-// the final line ending added or (one of them) taken off, tagLine put after
+// the final line ending added or taken off (never when the last line is blank), tagLine put after
 // the mark in place of a wrong tag line (or before the content when there
 // is none). Where KeepsBody, only the new head: the rest is text from
 // findings.head.end on.
