@@ -14,13 +14,13 @@ inline constexpr int kTrouble = 2;
 struct Invocation {
     std::vector<const char*> operands;
     bool quiet = false;
-    bool json = false;               // eol, bom, utf8, info, compare
-    bool recursive = false;          // eol, bom, utf8, info
-    bool allFiles = false;           // with recursive
-    const char* jobsText = nullptr;  // -j, --jobs: eol, bom, utf8, info, check, fix
-    unsigned jobs = 0;               // its number; 0 for as many as the cores
-    const char* eol = "auto";        // tag, check, fix
-    // check and fix: the rules given as options, null when not given.
+    bool json = false;         // eol, bom, utf8, info, compare
+    bool recursive = false;    // eol, bom, utf8, info
+    bool allFiles = false;     // with recursive
+    unsigned jobs = 0;         // -j, --jobs: eol, bom, utf8, info, check, fix; 0 for as many as the cores
+    const char* eol = "auto";  // tag; check and fix, which take lf, crlf or cr only, when not "auto"
+    // check and fix: the rules given as options, null when not given. The
+    // values are checked as read, and words are in the option table's spelling.
     const char* bom = nullptr;
     const char* finalNewline = nullptr;
     const char* charset = nullptr;

@@ -71,7 +71,10 @@ const Command kCommands[] = {
      "                             utf-8: valid UTF-8 without the mark; utf-8-bom:\n"
      "                             with it; latin1: any bytes. Others are noted, not checked\n"
      "  --tag CHARSET              the first line (after a mark) is the catalog's\n"
-     "                             <meta charset=\"CHARSET\"/> tag line\n"
+     "                             <meta charset=\"CHARSET\"/> tag line (CHARSET: 1 to\n"
+     "                             236 bytes, no line break or '\"')\n"
+     "lf, crlf, cr, yes and no are taken in any letter case, and true and false\n"
+     "(EditorConfig's words) as yes and no; charset names are kept as written.\n"
      "Prints one line for each file that breaks a rule, naming each rule broken:\n"
      "  FILE: line 3 ends in CRLF, not LF; no byte-order mark; invalid UTF-8 at\n"
      "  byte B (line L, column C): XX; no final newline; tag says X, not Y\n"
@@ -136,11 +139,14 @@ const Command kCommands[] = {
      "that names another charset; a file that already names CHARSET (in any\n"
      "letter case) is left alone. Nothing else changes: FILE is rewritten as fix\n"
      "rewrites a file, through a temporary file renamed over it, and is left as\n"
-     "it was on any failure. FILE must exist and be a regular file.\n"
+     "it was on any failure. FILE must exist and be a regular file. CHARSET has\n"
+     "1 to 236 bytes, none a line break or '\"', so that the line fits the library's\n"
+     "256 bytes.\n"
      "  --eol E   end the line with CRLF, LF or CR; auto (the default) uses the\n"
-     "            convention the file already has, CRLF when it has none\n"
+     "            convention the file already has, CRLF when it has none; E is\n"
+     "            crlf, lf, cr or auto, in any letter case\n"
      "Exit status 0 when the line was written or was there, 2 otherwise.\n",
-     RunTag, 2, 2, kTagOptions},
+     RunTag, 2, 2, kTagOptions | kCharsetOperand},
     {"compare", "FIRST SECOND", " [--json]", "whether two catalogs say the same, line endings aside",
      "Prints FIRST vs SECOND: same or different. CR and LF bytes, and each file's\n"
      "leading byte-order mark and <meta charset=\"...\"/> line, are ignored.\n"
@@ -169,7 +175,7 @@ const Command kCommands[] = {
 };
 
 const char kOverviewHead[] =
-    "Usage: kestrune [-q] [-r [--all-files]] [--json] COMMAND [OPTION...] ARG...\n"
+    "Usage: kestrune [-q] [-r [--all-files]] [-j N] [--json] COMMAND [OPTION...] [--] ARG...\n"
     "\n"
     "Kestrune is a C++ library of helpers for text files, above all the\n"
     "national-language catalogs (*.velnls) of an application suite; this tool\n"
@@ -180,15 +186,16 @@ const char kOverviewHead[] =
 const char kOverviewTail[] =
     "  help [COMMAND]         show this help, or a command's\n"
     "\n"
-    "Options, before the command or before its files:\n"
+    "Options, before the command or after it, among its files; a command's own\n"
+    "options too (kestrune --eol lf fix FILE). After --, every word is a file.\n"
     "  -q, --quiet            print no results; only the exit status tells\n"
     "  -r, --recursive        eol, bom, utf8, info, check, fix: walk each directory named, in\n"
     "                         sorted order, taking its *.velnls files (any letter\n"
     "                         case); links are followed, but not round a loop\n"
     "      --all-files        with -r: take every file, not only *.velnls\n"
-    "  -j, --jobs N           after the command (eol, bom, utf8, info, check,\n"
-    "                         fix): look at N files at once (default: as many as\n"
-    "                         the cores); the output is the same whatever N is,\n"
+    "  -j, --jobs N           eol, bom, utf8, info, check, fix: look at N files\n"
+    "                         at once, 1 to 1024 (default: as many as the\n"
+    "                         cores); the output is the same whatever N is,\n"
     "                         and fix changes a file with two names (a link) in\n"
     "                         their order. On a terminal a walk of over a second\n"
     "                         shows a status line on standard error (not with -q)\n"
