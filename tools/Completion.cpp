@@ -76,7 +76,8 @@ int ShowCompletion()
         commandCases += "    " + std::string(command->name) + ") options='" + options + " --help' ;;\n";
     }
     std::string values;
-    for (const auto& [reply, patterns] : valueCases) values += "    " + patterns + ") " + reply + "; return ;;\n";
+    for (const auto& [reply, patterns] : valueCases)
+        values.append("    ").append(patterns).append(") ").append(reply).append("; return ;;\n");
     std::string valuePattern = valueOptions;
     for (char& c : valuePattern) c = c == ' ' ? '|' : c;
 

@@ -42,7 +42,7 @@ std::string CutParagraph(std::string& text, const std::string& heading)
     if (start == std::string::npos) return {};
     const std::size_t body = start + heading.size() + 3;
     const std::size_t end = std::min(text.find("\n\n", body), text.size() - 1) + 1;
-    const std::string paragraph = text.substr(body, end - body);
+    std::string paragraph = text.substr(body, end - body);
     text.erase(start + 1, end - start);
     return paragraph;
 }
@@ -71,7 +71,7 @@ int ShowManPage()
         std::string details;
         const std::string usage = UsageLine(CommandText(*command), &details);
         synopsis += usage;
-        commands += ".SS " + std::string(command->name) + "\n" + Verbatim(usage + "\n" + details);
+        commands.append(".SS ").append(command->name).append("\n").append(Verbatim(usage + "\n" + details));
     }
     const std::string exitStatus = CutParagraph(overview, "Exit status");
     const std::string examples = CutParagraph(overview, "Examples");
