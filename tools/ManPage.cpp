@@ -71,7 +71,8 @@ int ShowManPage()
         std::string details;
         const std::string usage = UsageLine(CommandText(*command), &details);
         synopsis += usage;
-        commands.append(".SS ").append(command->name).append("\n").append(Verbatim(usage + "\n" + details));
+        details.insert(0, usage + '\n');
+        commands.append(".SS ").append(command->name).append("\n").append(Verbatim(details));
     }
     const std::string exitStatus = CutParagraph(overview, "Exit status");
     const std::string examples = CutParagraph(overview, "Examples");
