@@ -13,10 +13,14 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_COMPONENTS_ALL Runtime Development Tool)
 set(CPACK_COMPONENT_DEVELOPMENT_DEPENDS Runtime)
 set(CPACK_COMPONENT_TOOL_DEPENDS Runtime)
+# MIT, "The Kestrune developers": LICENSE, taken by the generators that show one.
+set(CPACK_PACKAGE_VENDOR "The Kestrune developers")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 
 if(WIN32)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME kestrune-${PROJECT_VERSION}-windows-x86_64)
+  install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . COMPONENT Runtime)
 else()
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEB_COMPONENT_INSTALL ON)
@@ -54,13 +58,20 @@ libraries that it calls.")
   set(CPACK_COMPONENT_TOOL_DESCRIPTION "${about}This package holds the kestrune command, which runs each helper on the\n\
 files named on its command line, with its manual page and bash completion.")
 
-  # Each package's copyright file and changelog, gzipped (-9n) as Debian wants it.
+  # Each package's copyright file (DEP-5, with LICENSE's notice: the lines after its
+  # copyright line, each indented and a blank one as " .") and changelog, gzipped
+  # (-9n) as Debian wants it.
+  file(READ ${PROJECT_SOURCE_DIR}/LICENSE KESTRUNE_LICENSE_NOTICE)
+  string(REGEX REPLACE "^.*\nCopyright[^\n]*\n\n(.*)\n$" "\\1" KESTRUNE_LICENSE_NOTICE "${KESTRUNE_LICENSE_NOTICE}")
+  string(REPLACE "\n\n" "\n.\n" KESTRUNE_LICENSE_NOTICE " ${KESTRUNE_LICENSE_NOTICE}")
+  string(REPLACE "\n" "\n " KESTRUNE_LICENSE_NOTICE "${KESTRUNE_LICENSE_NOTICE}")
+  configure_file(debian/copyright.in copyright @ONLY)
   configure_file(debian/changelog.in changelog @ONLY)
   execute_process(COMMAND gzip -9nc changelog OUTPUT_FILE changelog.gz
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} COMMAND_ERROR_IS_FATAL ANY)
   foreach(component Runtime Development Tool)
     string(TOUPPER ${component} upper)
-    install(FILES debian/copyright ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz
+    install(FILES ${CMAKE_CURRENT_BINARY_DIR}/copyright ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz
       DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${CPACK_DEBIAN_${upper}_PACKAGE_NAME} COMPONENT ${component})
   endforeach()
 endif()

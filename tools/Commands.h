@@ -14,14 +14,15 @@ inline constexpr int kTrouble = 2;
 struct Invocation {
     std::vector<const char*> operands;
     bool quiet = false;
-    bool json = false;               // eol, bom, utf8, info, compare
-    bool recursive = false;          // eol, bom, utf8, info
-    bool allFiles = false;           // with recursive
-    bool noIgnore = false;           // with recursive: every file, not only those git shows
-    const char* jobsText = nullptr;  // -j, --jobs: eol, bom, utf8, info, check, fix
-    unsigned jobs = 0;               // its number; 0 for as many as the cores
-    const char* eol = "auto";        // tag, check, fix
-    // check and fix: the rules given as options, null when not given.
+    bool json = false;         // eol, bom, utf8, info, compare
+    bool recursive = false;    // eol, bom, utf8, info
+    bool allFiles = false;     // with recursive
+    bool noIgnore = false;     // with recursive: every file, not only those git shows
+    std::vector<const char*> excludes, includes;  // --exclude, --include: globs narrowing a walk
+    unsigned jobs = 0;         // -j, --jobs: eol, bom, utf8, info, check, fix; 0 for as many as the cores
+    const char* eol = "auto";  // tag; check and fix, which take lf, crlf or cr only, when not "auto"
+    // check and fix: the rules given as options, null when not given. The
+    // values are checked as read, and words are in the option table's spelling.
     const char* bom = nullptr;
     const char* finalNewline = nullptr;
     const char* charset = nullptr;
@@ -29,9 +30,6 @@ struct Invocation {
     bool dryRun = false;         // fix
     bool toUtf8 = false;         // fix --to-utf8
     const char* from = nullptr;  // fix --from: the charset to convert from
-    // --exclude and --include GLOB, with recursive: what a walk takes.
-    std::vector<const char*> excludes;
-    std::vector<const char*> includes;
 };
 
 // Each runs one command; the operand count has been checked. Returns the exit status.

@@ -17,7 +17,6 @@
 #include <atomic>
 #include <filesystem>
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -25,23 +24,15 @@ namespace kestrune_tool {
 
 namespace {
 
-// The rules given as options; false (reported) for a value they do not take.
+// The rules given as options, whose values were checked as they were read;
+// false (reported) for --from without --to-utf8 or with an unknown charset.
 bool RulesFromOptions(const char* command, const Invocation& run, Policy& rules)
 {
-    const std::string eol = run.eol;
-    if (eol != "auto" && !ApplyProperty(rules, "end_of_line", eol)) {
-        UsageError(command, "--eol takes lf, crlf or cr, not '%s'", run.eol);
-        return false;
-    }
-    for (const auto& [option, value, want] : {std::tuple{"--bom", run.bom, &rules.bom},
-                                              std::tuple{"--final-newline", run.finalNewline, &rules.finalNewline}}) {
-        if (value == nullptr) continue;
-        const std::string word = value;
-        if (word != "yes" && word != "no") {
-            UsageError(command, "%s takes yes or no, not '%s'", option, value);
-            return false;
-        }
-        *want = word == "yes" ? Want::Yes : Want::No;
+    if (std::string(run.eol) != "auto") ApplyProperty(rules, "end_of_line", run.eol);
+    for (const auto& [value, want] :
+         {std::pair{run.bom, &rules.bom}, std::pair{run.finalNewline, &rules.finalNewline}}) {
+        if (value != nullptr)
+            *want = std::string(value) == "yes" || std::string(value) == "true" ? Want::Yes : Want::No;
     }
     if (run.charset != nullptr) ApplyProperty(rules, "charset", run.charset);
     if (run.tag != nullptr) rules.tag = run.tag;
