@@ -50,7 +50,10 @@ constexpr HRESULT kInjected = Seam::kInjected, kBadAlloc = 0x7BADA11C;  // no ex
 const std::string kMark = "\xEF\xBB\xBF";
 enum : unsigned { F = 1 << Seam::Fail, S = 1 << Seam::Short, Z = 1 << Seam::Zero };
 // A removal that failed would leave the temporary file: the replace does all it can.
-const unsigned kKindsOf[] = {F, F | S | Z, F | S | Z, F | Z, F | S | Z, F, F, F, F | S | Z, F, F, F, F, F | Z, F, 0, F | Z, F | Z};
+// clang-format off
+const unsigned kKindsOf[] = {F, F | S | Z, F | S | Z, F | Z, F | S | Z, F, F, F,  // the file services, New
+                             F | S | Z, F, F, F, F, F | Z, F, 0, F | Z, F | Z};   // the safe replace's
+// clang-format on
 
 // The result, the output (a detected end of line, a format, or the file's
 // bytes afterwards) and the caller's position (-1: no descriptor).

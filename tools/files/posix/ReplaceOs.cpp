@@ -51,8 +51,7 @@ void RemovePending(int signal)
     for (auto& slot : slots) {
         unsigned char state = slot.load();
         for (; state == kBusy; state = slot.load()) ::sched_yield();
-        if (state == kHeld && slot.compare_exchange_strong(state, kTaken))
-            ::unlink(pending[&slot - slots]);
+        if (state == kHeld && slot.compare_exchange_strong(state, kTaken)) ::unlink(pending[&slot - slots]);
     }
     struct sigaction fallback {};
     fallback.sa_handler = SIG_DFL;
