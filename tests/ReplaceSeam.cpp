@@ -47,7 +47,7 @@ HRESULT Close(OsHandle handle)
     const HRESULT result = ReplaceOsReal::Close(handle);
     return kind >= 0 ? kInjected : result;
 }
-HRESULT Rename(OsHandle handle, const char* from, const char* to)
+HRESULT Rename(OsHandle& handle, const char* from, const char* to)
 {
     const int kind = Next(FaultSeam::Rename);
     return kind >= 0 ? (kind == Zero ? S_FALSE : kInjected) : ReplaceOsReal::Rename(handle, from, to);

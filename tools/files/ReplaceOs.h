@@ -45,8 +45,9 @@ HRESULT CopyAttributes(const char* from, kestrune_tool::OsHandle handle);
 HRESULT SetMode(kestrune_tool::OsHandle handle, const kestrune_tool::FileFacts& like);
 // Puts from, the file handle holds, in the place of to in one step, keeping
 // what the system keeps of to. S_FALSE when from is no longer that file:
-// nothing is done, and from is not this run's to remove.
-HRESULT Rename(kestrune_tool::OsHandle handle, const char* from, const char* to);
+// nothing is done, and from is not this run's to remove. It may close the
+// handle (and change it to say so) where the system's replace needs that.
+HRESULT Rename(kestrune_tool::OsHandle& handle, const char* from, const char* to);
 HRESULT Close(kestrune_tool::OsHandle handle);
 // Flushes the directory's entries to the disk.
 HRESULT SyncDirectory(const char* directory);

@@ -124,7 +124,8 @@ std::string TempName(const std::string& target)
         while (keep > 0 && (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80) --keep;
         char tail[kHash + 1];
         std::snprintf(tail, sizeof tail, "~%016llx", static_cast<unsigned long long>(hash));
-        base = base.substr(0, keep) + tail;
+        base.resize(keep);
+        base += tail;
     }
     return target.substr(0, at) + "." + base + kTempEnd;
 }

@@ -214,12 +214,13 @@ HRESULT CreateTemp(const char* name, OsHandle& handle)
     if (length >= sizeof pending[0]) return QORSysResultFromErrno(ENAMETOOLONG);
     const Quiet quiet;
     if (Busy()) Done(true);  // one whose Rename or Remove never ran is let go
-    for (std::size_t slot = 0; slot < kSlots && mine == kSlots; ++slot) {
+    for (std::size_t slot = 0; slot < kSlots; ++slot) {
         unsigned char free = kFree;
         if (!slots[slot].compare_exchange_strong(free, kNaming)) continue;
         std::memcpy(pending[slot], name, length + 1);
         slots[slot].store(kBusy);
         mine = slot;
+        break;
     }
     if (mine == kSlots) return QORSysResultFromErrno(EAGAIN);
     const int fd = ending.load() ? (errno = EINTR, -1) : CreateLocked(name);
@@ -268,7 +269,8 @@ HRESULT SetMode(OsHandle handle, const FileFacts& like) { return Result(::fchmod
 // name still names the locked file, so no run of ours can have put another
 // file under from. The check of the name against the held descriptor, just
 // before the rename, finds anything else that did.
-HRESULT Rename(OsHandle handle, const char* from, const char* to)
+// cppcheck-suppress constParameter  ; the Windows side closes it
+HRESULT Rename(OsHandle& handle, const char* from, const char* to)
 {
     const Quiet quiet;
     if (!Busy()) return QORSysResultFromErrno(EINTR);  // a signal is ending the run, and removes it

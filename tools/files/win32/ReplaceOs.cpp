@@ -28,6 +28,21 @@ HRESULT OpenWide(const char* name, DWORD access, DWORD share, DWORD how, DWORD f
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
+// The full path of name (UTF-8): ReplaceFileW finds the directory for its
+// own temporary name in it.
+HRESULT FullWide(const char* name, std::wstring& full)
+{
+    std::wstring wide;
+    const HRESULT converted = QORSysWide::FromUtf8(name, wide);
+    if (converted < 0) return converted;
+    full.assign(::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr), L'\0');
+    const DWORD length =
+        full.empty() ? 0 : ::GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), &full[0], nullptr);
+    if (length == 0 || length >= full.size()) return LastError();
+    full.resize(length);
+    return S_OK;
+}
+
 }  // namespace
 
 HRESULT Stat(const char* name, FileFacts& facts)
@@ -79,15 +94,17 @@ HRESULT SetOwner(OsHandle /*handle*/, const FileFacts& /*like*/) { return S_OK; 
 HRESULT CopyAttributes(const char* /*from*/, OsHandle /*handle*/) { return S_OK; }
 HRESULT SetMode(OsHandle /*handle*/, const FileFacts& /*like*/) { return S_OK; }
 
-// The handle stays open until Close, after this: a run that finds the name
-// takes it for a stale one only when it can open it alone. A program that
-// holds the original open (a virus scanner, an indexer) is waited for a
-// little, as git does.
-HRESULT Rename(OsHandle handle, const char* from, const char* to)
+// ReplaceFileW opens the new file alone, so it is closed first (handle
+// becomes INVALID_HANDLE_VALUE): from then on a run that finds the name
+// could take it for stale, a window the POSIX lock does not leave. It is
+// checked to be the file written just before. A program holding the
+// original open (a virus scanner, an indexer) is waited for a little, as
+// git does.
+HRESULT Rename(OsHandle& handle, const char* from, const char* to)
 {
     std::wstring wideFrom, wideTo;
-    HRESULT converted = QORSysWide::FromUtf8(from, wideFrom);
-    if (converted >= 0) converted = QORSysWide::FromUtf8(to, wideTo);
+    HRESULT converted = FullWide(from, wideFrom);
+    if (converted >= 0) converted = FullWide(to, wideTo);
     if (converted < 0) return converted;
     FileFacts named{};
     BY_HANDLE_FILE_INFORMATION held{};
@@ -97,6 +114,8 @@ HRESULT Rename(OsHandle handle, const char* from, const char* to)
     if (named.inode != ((std::uint64_t{held.nFileIndexHigh} << 32) | held.nFileIndexLow) ||
         named.device != held.dwVolumeSerialNumber)
         return S_FALSE;
+    ::CloseHandle(AsHandle(handle));
+    handle = reinterpret_cast<OsHandle>(INVALID_HANDLE_VALUE);
     for (const DWORD wait : {0, 10, 100, 1000}) {
         ::Sleep(wait);
         if (::ReplaceFileW(wideTo.c_str(), wideFrom.c_str(), nullptr, 0, nullptr, nullptr) != 0) return S_OK;
@@ -104,14 +123,16 @@ HRESULT Rename(OsHandle handle, const char* from, const char* to)
         // The original is gone and the new file still under its temporary name: it goes in the place left.
         if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT)
             return ::MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_WRITE_THROUGH) != 0 ? S_OK : LastError();
-        if (error != ERROR_UNABLE_TO_REMOVE_REPLACED && error != ERROR_SHARING_VIOLATION &&
-            error != ERROR_ACCESS_DENIED)
-            break;
+        if (error != ERROR_UNABLE_TO_REMOVE_REPLACED) break;
     }
     return LastError();
 }
 
-HRESULT Close(OsHandle handle) { return ::CloseHandle(AsHandle(handle)) != 0 ? S_OK : LastError(); }
+HRESULT Close(OsHandle handle)
+{
+    if (AsHandle(handle) == INVALID_HANDLE_VALUE) return S_OK;  // Rename closed it
+    return ::CloseHandle(AsHandle(handle)) != 0 ? S_OK : LastError();
+}
 
 // ReplaceFileW cannot write through: the directory's flush commits the change of names.
 HRESULT SyncDirectory(const char* directory)
