@@ -16,7 +16,8 @@ namespace FaultSeam {
 // New is the test program's own operator new; from Stat on, the tool's safe replace (ReplaceSeam.cpp).
 // clang-format off
 enum Call : unsigned { Open, Read, Write, Seek, Size, Close, Allocate, New,
-                       Stat, CreateTemp, Sync, SetMode, CloseTemp, Rename, SyncDirectory, Remove, kCalls };
+                       Stat, CreateTemp, Sync, SetMode, CloseTemp, Rename, SyncDirectory, Remove, SetOwner,
+                       CopyAttributes, kCalls };
 // clang-format on
 // Fail: returns kInjected having done nothing (a close still closes). Short:
 // reads half of what the file had, writes half, or reports half the size.

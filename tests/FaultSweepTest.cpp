@@ -50,7 +50,10 @@ constexpr HRESULT kInjected = Seam::kInjected, kBadAlloc = 0x7BADA11C;  // no ex
 const std::string kMark = "\xEF\xBB\xBF";
 enum : unsigned { F = 1 << Seam::Fail, S = 1 << Seam::Short, Z = 1 << Seam::Zero };
 // A removal that failed would leave the temporary file: the replace does all it can.
-const unsigned kKindsOf[] = {F, F | S | Z, F | S | Z, F | Z, F | S | Z, F, F, F, F, F, F, F, F, F, F, 0};
+// clang-format off
+const unsigned kKindsOf[] = {F, F | S | Z, F | S | Z, F | Z, F | S | Z, F, F, F,  // the file services, New
+                             F | S | Z, F, F, F, F, F | Z, F, 0, F | Z, F | Z};   // the safe replace's
+// clang-format on
 
 // The result, the output (a detected end of line, a format, or the file's
 // bytes afterwards) and the caller's position (-1: no descriptor).
@@ -237,8 +240,8 @@ TEST_F(FaultSweep, CompareCatalogFiles)
 
 TEST_F(FaultSweep, SafeReplace)
 {
-    // fix --eol lf --tag UTF-8: before the rename every failure leaves the original and no temporary
-    // file; only the directory's flush comes after it.
+    // fix --eol lf --tag UTF-8: before the rename every failure or refusal leaves the original and no
+    // temporary file; only the close and the directory's flush come after it.
     namespace tool = kestrune_tool;
     const std::string original = "a\r\nb\r\n", fixed = "<meta charset=\"UTF-8\"/>\na\nb\n", name = dir_ + "/c";
     tool::Policy policy;
@@ -258,7 +261,7 @@ TEST_F(FaultSweep, SafeReplace)
         });
         return {result, Read(name), std::filesystem::exists(tool::TempName(name))};
     };
-    const Outcome failed{kInjected, original, 0}, unchecked{E_FAIL, original, 0};
+    const Outcome failed{kInjected, original, 0}, unchecked{E_FAIL, original, 0}, refused{S_FALSE, original, 0};
     // clang-format off
     Sweep([&] { return run(""); }, {S_OK, fixed, 0}, {
         {Seam::Seek, 2, Z, unchecked}, {Seam::Seek, 3, Z, unchecked}, {Seam::Read, 0, Z, unchecked},
@@ -267,11 +270,14 @@ TEST_F(FaultSweep, SafeReplace)
 #ifndef _WIN32  // there the strings allocate in the C++ library's DLL, out of the seam's reach
         {Seam::New, 0, F, {QORSysResultFromErrno(ENOMEM), original, 0}},
 #endif
-        {Seam::SyncDirectory, 0, F, {kInjected, fixed, 0}},
+        {Seam::SyncDirectory, 0, F, {kInjected, fixed, 0}}, {Seam::CloseTemp, 0, F, {kInjected, fixed, 0}},
+        {Seam::Stat, 0, S | Z, refused},  // a second link or a new change time, at the snapshot or just before the rename
+        {Seam::SetOwner, 0, Z, refused}, {Seam::CopyAttributes, 0, Z, refused},
+        {Seam::Rename, 0, Z, {S_FALSE, original, 1}},  // not the file written: not this run's to remove
         {Seam::Open, 0, F, failed}, {Seam::Read, 0, F, failed}, {Seam::Write, 0, F, failed}, {Seam::Seek, 0, F, failed},
         {Seam::Size, 0, F, failed}, {Seam::Close, 0, F, failed}, {Seam::Stat, 0, F, failed},
         {Seam::CreateTemp, 0, F, failed}, {Seam::Sync, 0, F, failed}, {Seam::SetMode, 0, F, failed},
-        {Seam::CloseTemp, 0, F, failed}, {Seam::Rename, 0, F, failed},
+        {Seam::Rename, 0, F, failed}, {Seam::SetOwner, 0, F, failed}, {Seam::CopyAttributes, 0, F, failed},
     });
     // clang-format on
     // Another writer's work, done while the new text was written, is kept.

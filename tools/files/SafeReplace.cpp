@@ -1,6 +1,8 @@
 #include "SafeReplace.h"
 
 #include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <new>
 #include <system_error>
@@ -11,21 +13,23 @@ namespace {
 
 const Outcome kNoMemory = {"out of memory", QORSysResultFromErrno(ENOMEM)};
 
-// Where name's directory ends, 0 for a name without one.
+// Where name's directory ends, 0 for a name without one: a backslash
+// separates only where the system says so (Windows).
 std::size_t DirectoryEnd(const std::string& name)
 {
-    const std::size_t slash = name.find_last_of("/\\");
-    return slash == std::string::npos ? 0 : slash + 1;
+    return name.size() - std::filesystem::u8path(name).filename().u8string().size();
 }
 
 bool Unchanged(const FileFacts& then, const FileFacts& now)
 {
-    return then.size == now.size && then.modified == now.modified && then.device == now.device &&
-           then.inode == now.inode;
+    // The change time moves with a new link, a chmod or a rename too; the temporary file's metadata is its own.
+    return then.size == now.size && then.modified == now.modified && then.changed == now.changed &&
+           then.device == now.device && then.inode == now.inode && then.links == now.links;
 }
 
-// Fills, flushes and closes the temporary file; the handle stays open.
-Outcome Fill(const std::string& temp, OsHandle handle, const FileFacts& facts,
+// Fills the temporary file, gives it what the original has besides its
+// bytes and flushes it to disk; the handle stays open.
+Outcome Fill(const std::string& temp, OsHandle handle, const Snapshot& snapshot,
              const std::function<HRESULT(QORSysFileDescriptor&)>& write)
 {
     QORSysPath path;
@@ -41,10 +45,17 @@ Outcome Fill(const std::string& temp, OsHandle handle, const FileFacts& facts,
     }
     const HRESULT closed = QORSysFClose(file);
     if (code < 0 || closed < 0) return {"cannot write the temporary file", code < 0 ? code : closed};
+    // Owner first (a chown clears the set-id bits), the mode last (over the ACL's mask, to the same bits).
+    code = ReplaceOs::SetOwner(handle, snapshot.facts);
+    if (code == S_FALSE) return {"owned by a user or group this user cannot give the replacement: left as it is"};
+    if (code < 0) return {"cannot give the temporary file the original's owner", code};
+    code = ReplaceOs::CopyAttributes(snapshot.target.c_str(), handle);
+    if (code == S_FALSE) return {"has an ACL or extended attribute the replacement cannot be given: left as it is"};
+    if (code < 0) return {"cannot give the temporary file the original's ACL and extended attributes", code};
+    code = ReplaceOs::SetMode(handle, snapshot.facts);
+    if (code < 0) return {"cannot give the temporary file the original's permissions", code};
     code = ReplaceOs::Sync(handle);
     if (code < 0) return {"cannot flush the temporary file to disk", code};
-    code = ReplaceOs::SetMode(handle, facts);
-    if (code < 0) return {"cannot give the temporary file the original's permissions", code};
     return {};
 }
 
@@ -59,12 +70,12 @@ Outcome LookAt(const char* name, Snapshot& snapshot)
     const HRESULT code = ReplaceOs::Stat(snapshot.target.c_str(), snapshot.facts);
     if (code < 0) return {"cannot open", code};
     if (!snapshot.facts.regular) return {"not a regular file: left as it is"};
-    if (snapshot.facts.links > 1) return {"has several hard links, which a replacement would split: left as it is"};
     return {};
 }
 
 Outcome ReplaceWith(const Snapshot& snapshot, const std::function<HRESULT(QORSysFileDescriptor&)>& write)
 {
+    if (snapshot.facts.links > 1) return {"has several hard links, which a replacement would split: left as it is"};
     const std::string temp = TempName(snapshot.target);
     const std::size_t at = DirectoryEnd(snapshot.target);
     const std::string directory = at == 0 ? "." : snapshot.target.substr(0, at);
@@ -73,22 +84,23 @@ Outcome ReplaceWith(const Snapshot& snapshot, const std::function<HRESULT(QORSys
     if (code < 0) return {"cannot create the temporary file beside it", code};
     Outcome outcome;
     try {
-        outcome = Fill(temp, handle, snapshot.facts, write);
+        outcome = Fill(temp, handle, snapshot, write);
     } catch (const std::bad_alloc&) {
         outcome = kNoMemory;  // the temporary file must still go
     }
-    code = ReplaceOs::Close(handle);
-    if (outcome.Ok() && code < 0) outcome = {"cannot close the temporary file", code};
+    // The temporary file stays held until it is renamed or removed, so that
+    // no other run takes it for one left by a dead run and puts its own there.
     FileFacts now;
     code = outcome.Ok() ? ReplaceOs::Stat(snapshot.target.c_str(), now) : S_OK;
     if (code < 0) outcome = {"cannot look at it again before replacing it", code};
     if (outcome.Ok() && !Unchanged(snapshot.facts, now)) outcome = {"changed since it was read: left as it is"};
-    code = outcome.Ok() ? ReplaceOs::Rename(temp.c_str(), snapshot.target.c_str()) : S_OK;
+    code = outcome.Ok() ? ReplaceOs::Rename(handle, temp.c_str(), snapshot.target.c_str()) : S_OK;
+    if (code == S_FALSE) outcome = {"its temporary file was replaced by another: left as it is"};
     if (code < 0) outcome = {"cannot replace it", code};
-    if (!outcome.Ok()) {
-        ReplaceOs::Remove(temp.c_str());
-        return outcome;
-    }
+    if (!outcome.Ok() && code != S_FALSE) ReplaceOs::Remove(temp.c_str());
+    code = ReplaceOs::Close(handle);
+    if (!outcome.Ok()) return outcome;
+    if (code < 0) return {"replaced, but the new file cannot be closed", code};
     code = ReplaceOs::SyncDirectory(directory.c_str());
     if (code < 0) return {"replaced, but the directory cannot be flushed to disk", code};
     return {};
@@ -101,7 +113,21 @@ constexpr char kTempEnd[] = ".kestrune-tmp";
 std::string TempName(const std::string& target)
 {
     const std::size_t at = DirectoryEnd(target);
-    return target.substr(0, at) + "." + target.substr(at) + kTempEnd;
+    std::string base = target.substr(at);
+    // No name may pass 255 bytes (Linux), nor 255 UTF-16 units (Windows, never more than the UTF-8 bytes). A
+    // longer one is cut where a letter starts, and a hash of the whole name keeps it one file's own.
+    constexpr std::size_t kMax = 255, kEnd = sizeof kTempEnd - 1, kHash = 17;
+    if (1 + base.size() + kEnd > kMax) {
+        std::uint64_t hash = 14695981039346656037u;  // FNV-1a
+        for (const unsigned char byte : base) hash = (hash ^ byte) * 1099511628211u;
+        std::size_t keep = kMax - 1 - kHash - kEnd;
+        while (keep > 0 && (static_cast<unsigned char>(base[keep]) & 0xC0) == 0x80) --keep;
+        char tail[kHash + 1];
+        std::snprintf(tail, sizeof tail, "~%016llx", static_cast<unsigned long long>(hash));
+        base.resize(keep);
+        base += tail;
+    }
+    return target.substr(0, at) + "." + base + kTempEnd;
 }
 
 bool IsTempName(const std::string& name)

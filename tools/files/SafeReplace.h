@@ -27,7 +27,7 @@ struct Snapshot {
 };
 
 // Takes the snapshot of the file called name, refusing anything but a
-// regular file with one name (a rename would split its hard links).
+// regular file.
 Outcome Inspect(const char* name, Snapshot& snapshot);
 
 // The temporary file's name beside target.
@@ -36,11 +36,14 @@ std::string TempName(const std::string& target);
 // True for a file name (no directory) that TempName gives.
 bool IsTempName(const std::string& name);
 
-// write() fills the temporary file (open, empty); it is flushed to disk and
-// given the original's permission bits (and owner, as root); the original is
-// checked to be as the snapshot says; then the rename, and the directory is
-// flushed. A failure before the rename leaves the original as it was and
-// the temporary file removed; only the last step can fail after it.
+// Refuses a file with several names (a rename would split its hard links);
+// else write() fills the temporary file (open, empty), which is given the
+// original's owner, group, ACL, extended attributes and permission bits
+// (refused where one cannot be kept) and flushed to disk; the original is
+// checked to be as the snapshot says; then the rename of the file written,
+// held all along, and the directory is flushed. A failure before the rename
+// leaves the original as it was and the temporary file removed; only the
+// last steps can fail after it.
 Outcome Replace(const Snapshot& snapshot, const std::function<HRESULT(QORSysFileDescriptor&)>& write);
 
 }  // namespace kestrune_tool
