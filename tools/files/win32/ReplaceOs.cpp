@@ -43,6 +43,30 @@ HRESULT FullWide(const char* name, std::wstring& full)
     return S_OK;
 }
 
+// Removes a temporary file left by a run that died. Opened alone, no live
+// run holds it, but a live run lets go of its own just before ReplaceFileW
+// takes it: one written in the last seconds is taken for live and left.
+HRESULT ClaimStale(const char* name)
+{
+    HANDLE file = INVALID_HANDLE_VALUE;
+    const HRESULT opened = OpenWide(name, DELETE | FILE_READ_ATTRIBUTES, 0, OPEN_EXISTING, 0, file);
+    if (opened < 0) return opened;
+    FILETIME written{};
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& time) {
+        return (std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+    };
+    constexpr std::uint64_t kLive = 10ULL * 10000000;  // ten seconds, in 100 ns ticks
+    HRESULT result = QORSysResultFromErrno(ERROR_SHARING_VIOLATION);
+    if (::GetFileTime(file, nullptr, nullptr, &written) != 0 && ticks(now) - ticks(written) > kLive) {
+        FILE_DISPOSITION_INFO gone{TRUE};
+        result = ::SetFileInformationByHandle(file, FileDispositionInfo, &gone, sizeof gone) != 0 ? S_OK : LastError();
+    }
+    ::CloseHandle(file);
+    return result;
+}
+
 }  // namespace
 
 HRESULT Stat(const char* name, FileFacts& facts)
@@ -79,10 +103,8 @@ HRESULT CreateTemp(const char* name, OsHandle& handle)
             return S_OK;
         }
         if (::GetLastError() != ERROR_FILE_EXISTS || attempt > 0) return created;
-        // Opened alone, it was left by a run that died: gone when closed. A live run's open fails the share.
-        const HRESULT stale = OpenWide(name, DELETE, 0, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, file);
+        const HRESULT stale = ClaimStale(name);
         if (stale < 0) return stale;
-        ::CloseHandle(file);
     }
 }
 
