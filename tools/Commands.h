@@ -14,10 +14,10 @@ inline constexpr int kTrouble = 2;
 struct Invocation {
     std::vector<const char*> operands;
     bool quiet = false;
-    bool json = false;         // eol, bom, utf8, info, compare
-    bool recursive = false;    // eol, bom, utf8, info
-    bool allFiles = false;     // with recursive
-    bool noIgnore = false;     // with recursive: every file, not only those git shows
+    bool json = false;                            // eol, bom, utf8, info, compare
+    bool recursive = false;                       // eol, bom, utf8, info
+    bool allFiles = false;                        // with recursive
+    bool noIgnore = false;                        // with recursive: every file, not only those git shows
     std::vector<const char*> excludes, includes;  // --exclude, --include: globs narrowing a walk
     unsigned jobs = 0;         // -j, --jobs: eol, bom, utf8, info, check, fix; 0 for as many as the cores
     const char* eol = "auto";  // tag; check and fix, which take lf, crlf or cr only, when not "auto"
