@@ -240,12 +240,11 @@ TEST_F(FaultSweep, CompareCatalogFiles)
 
 TEST_F(FaultSweep, SafeReplace)
 {
-    // fix --eol lf --tag UTF-8: before the rename every failure or refusal leaves the original and no
-    // temporary file; only the close and the directory's flush come after it.
+    // fix --tag UTF-8, which writes the text after the new tag line as it was: before the rename every failure or
+    // refusal leaves the original and no temporary file; only the close and the directory's flush come after it.
     namespace tool = kestrune_tool;
-    const std::string original = "a\r\nb\r\n", fixed = "<meta charset=\"UTF-8\"/>\na\nb\n", name = dir_ + "/c";
+    const std::string original = "a\r\nb\r\n", fixed = "<meta charset=\"UTF-8\"/>\r\na\r\nb\r\n", name = dir_ + "/c";
     tool::Policy policy;
-    policy.eol = "\n";
     policy.tag = "UTF-8";
     const auto run = [&](const std::string& meanwhile) -> Outcome {
         Write("c", original);
