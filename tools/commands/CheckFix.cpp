@@ -110,9 +110,9 @@ void Tell(const Invocation& run, const char* name, const char* key, bool value, 
         if (!from.empty()) json.Text("converted_from", from);
         if (tag.kind != TagVerdict::Untagged) json.Text("declared", tag.charset).Text("verdict", tag.Word());
         for (const auto& [rule, what] : words) json.Text(rule, what);
-        Say(run, "%s\n", json.End());
+        Say(run.quiet, "%s\n", json.End());
     } else if (!line.empty()) {
-        Say(run, "%s: %s\n", name, line.c_str());
+        Say(run.quiet, "%s: %s\n", name, line.c_str());
     }
 }
 
@@ -197,7 +197,7 @@ int CheckOrFixFile(const Invocation& run, bool fixing, const Policy& options, co
     if (!verdict.ruled && !verdict.binary) {
         ++tally.noRule;
         const char* key = !fixing ? "ok" : run.dryRun ? "would_change" : "changed";
-        if (run.json) Say(run, "%s\n", JsonLine().Text("file", name).Bool(key, !fixing).EmptyList("rules").End());
+        if (run.json) Say(run.quiet, "%s\n", JsonLine().Text("file", name).Bool(key, !fixing).EmptyList("rules").End());
         return kYes;
     }
     return fixing ? Fix(run, name, text, policy, verdict, snapshot, from, tally) : Check(run, name, verdict, tally);
@@ -207,7 +207,7 @@ int CheckOrFixFile(const Invocation& run, bool fixing, const Policy& options, co
 // how many no rule applies to.
 void Summarize(const Invocation& run, bool fixing, const Tally& tally)
 {
-    if (run.quiet || (!run.recursive && run.operands.size() < 2)) return;
+    if (run.quiet || (!run.walk.recursive && run.operands.size() < 2)) return;
     const auto count = [](unsigned long long n, const char* one, const char* many) {
         return std::to_string(n) + " " + (n == 1 ? one : many);
     };
@@ -230,7 +230,7 @@ int CheckOrFix(const Invocation& run, bool fixing)
     Policy options;
     if (!RulesFromOptions(fixing ? "fix" : "check", run, options)) return kTrouble;
     Tally tally;
-    const int status = EachFile(run, [&](const char* name, const QORSysPath& path) {
+    const int status = EachFile(run.operands, run.walk, run.quiet, [&](const char* name, const QORSysPath& path) {
         const int result = CheckOrFixFile(run, fixing, options, name, path, tally);
         ++tally.files;
         tally.trouble += result == kTrouble;

@@ -2,24 +2,18 @@
 #ifndef KESTRUNE_TOOL_COMMANDS_H
 #define KESTRUNE_TOOL_COMMANDS_H
 
+#include "Status.h"
+#include "Walk.h"
+
 #include <vector>
 
 namespace kestrune_tool {
 
-// Exit statuses, ordered so that the worst of several files is the largest.
-inline constexpr int kYes = 0;
-inline constexpr int kNo = 1;
-inline constexpr int kTrouble = 2;
-
 struct Invocation {
     std::vector<const char*> operands;
     bool quiet = false;
-    bool json = false;                            // eol, bom, utf8, info, compare
-    bool recursive = false;                       // eol, bom, utf8, info
-    bool allFiles = false;                        // with recursive
-    bool noIgnore = false;                        // with recursive: every file, not only those git shows
-    std::vector<const char*> excludes, includes;  // --exclude, --include: globs narrowing a walk
-    unsigned jobs = 0;         // -j, --jobs: eol, bom, utf8, info, check, fix; 0 for as many as the cores
+    bool json = false;         // eol, bom, utf8, info, compare
+    WalkOptions walk;          // eol, bom, utf8, info, check, fix
     const char* eol = "auto";  // tag; check and fix, which take lf, crlf or cr only, when not "auto"
     // check and fix: the rules given as options, null when not given. The
     // values are checked as read, and words are in the option table's spelling.

@@ -65,9 +65,9 @@ void Note(const char* format, ...)
 
 void NoteOnce(const std::string& line) { Put(Said::kErrOnce, line); }
 
-void Say(const Invocation& run, const char* format, ...)
+void Say(bool quiet, const char* format, ...)
 {
-    if (run.quiet) return;
+    if (quiet) return;
     va_list args;
     va_start(args, format);
     Put(Said::kOut, Formatted(format, args));

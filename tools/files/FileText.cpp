@@ -1,10 +1,9 @@
 #include "FileText.h"
 
-#include "Commands.h"
+#include "Progress.h"
 #include "Report.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <memory>
@@ -13,8 +12,6 @@
 namespace kestrune_tool {
 
 namespace {
-
-std::atomic<std::uint64_t> bytesRead{0};
 
 // Reads up to limit bytes from the open file into text (when not null). A
 // read of a large piece goes straight to the system, past the file services'
@@ -30,7 +27,7 @@ HRESULT ReadOpen(QORSysFileDescriptor& file, std::string* text, std::size_t limi
         if (code < 0) return code;
         if (text != nullptr) text->append(piece.get(), read);
         got += read;
-        bytesRead.fetch_add(read, std::memory_order_relaxed);
+        CountRead(read);
         if (read < want) break;  // the end of the file
     }
     return S_OK;
@@ -73,7 +70,5 @@ int ReadWhole(const char* name, const QORSysPath& path, std::string& text)
     }
     return kYes;
 }
-
-std::uint64_t BytesRead() { return bytesRead.load(std::memory_order_relaxed); }
 
 }  // namespace kestrune_tool

@@ -1,6 +1,5 @@
 #include "FileKind.h"
 
-#include "Commands.h"
 #include "Report.h"
 
 #include <filesystem>

@@ -3,14 +3,22 @@
 #ifndef KESTRUNE_TOOL_WALK_H
 #define KESTRUNE_TOOL_WALK_H
 
-#include "Commands.h"
 #include "QORSysTextFileUtilities.h"
 #include "SafeReplace.h"
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace kestrune_tool {
+
+struct WalkOptions {
+    bool recursive = false;                       // -r
+    bool allFiles = false;                        // with recursive: not only catalogs
+    bool noIgnore = false;                        // with recursive: every file, not only those git shows
+    std::vector<const char*> excludes, includes;  // --exclude, --include: globs narrowing a walk
+    unsigned jobs = 0;                            // -j; 0 for as many as the cores
+};
 
 // Runs check(name, path) on each operand, or with -r on each file under an
 // operand that is a directory: in sorted order (a directory's files at the
@@ -23,8 +31,10 @@ namespace kestrune_tool {
 // files, the safe replace's temporary files. A directory that cannot be read
 // is reported and skipped. An operand that is not a regular file is refused;
 // such a file met in a walk (a device, a FIFO, a socket) is skipped with a
-// note. Returns the worst status of them all; every file is looked at regardless.
-int EachFile(const Invocation& run, const std::function<int(const char* name, const QORSysPath& path)>& check);
+// note. Shows the progress line unless quiet. Returns the worst status of
+// them all; every file is looked at regardless.
+int EachFile(const std::vector<const char*>& operands, const WalkOptions& walk, bool quiet,
+             const std::function<int(const char* name, const QORSysPath& path)>& check);
 
 // True for a name the walk takes as a catalog: *.velnls in any letter case.
 bool IsCatalogName(const std::string& name);

@@ -80,19 +80,20 @@ int RunTag(const Invocation& run)
     if (ReadWhole(name, path, text) != kYes) return kTrouble;
     const Findings found = CheckText(text, policy);
     if (!found.tag) {
-        Say(run, "%s: already starts with <meta charset=\"%s\"/>\n", name, found.head.charset.c_str());
+        Say(run.quiet, "%s: already starts with <meta charset=\"%s\"/>\n", name, found.head.charset.c_str());
         return kYes;
     }
     const std::string lie = TagLie(text, found.head, policy.tag);
     if (!lie.empty()) {
-        Say(run, "%s: not written: %s\n", name, lie.c_str());
+        Say(run.quiet, "%s: not written: %s\n", name, lie.c_str());
         return kNo;
     }
     // The tag line goes before the content, or in place of the one there; nothing else changes.
     const Outcome written =
         Replace(snapshot, [&](QORSysFileDescriptor& file) { return WriteFixed(file, text, policy, found); });
     if (!written.Ok()) return TroubleOrRefused(name, written.what, written.code);
-    Say(run, "%s: wrote <meta charset=\"%s\"/> and %s\n", name, policy.tag.c_str(), EolName(TagEol(text, policy)));
+    Say(run.quiet, "%s: wrote <meta charset=\"%s\"/> and %s\n", name, policy.tag.c_str(),
+        EolName(TagEol(text, policy)));
     return kYes;
 }
 
@@ -115,10 +116,10 @@ int RunCompare(const Invocation& run)
     }
     if (code < 0) return CompareTrouble(firstName, first, code);
     if (run.json)
-        Say(run, "%s\n",
+        Say(run.quiet, "%s\n",
             JsonLine().Text("first", firstName).Text("second", secondName).Bool("same", code == S_OK).End());
     else
-        Say(run, "%s vs %s: %s\n", firstName, secondName, code == S_OK ? "same" : "different");
+        Say(run.quiet, "%s vs %s: %s\n", firstName, secondName, code == S_OK ? "same" : "different");
     return code == S_OK ? kYes : kNo;
 }
 

@@ -1,7 +1,5 @@
 #include "OrderedJobs.h"
 
-#include "FileText.h"
-
 #include <algorithm>
 #include <utility>
 

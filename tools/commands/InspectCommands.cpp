@@ -97,7 +97,7 @@ std::string EolWords(const LineEndings& endings)
 
 int RunEol(const Invocation& run)
 {
-    return EachFile(run, [&](const char* name, const QORSysPath& path) {
+    return EachFile(run.operands, run.walk, run.quiet, [&](const char* name, const QORSysPath& path) {
         std::string text;
         unsigned int size = 0;
         if (ReadFile(name, path, &text, SIZE_MAX, size) != kYes) return kTrouble;
@@ -120,9 +120,9 @@ int RunEol(const Invocation& run)
                 json.Text("eol", EolName(eol));
             else
                 json.Null("eol");
-            Say(run, "%s\n", json.End());
+            Say(run.quiet, "%s\n", json.End());
         } else {
-            Say(run, "%s: %s\n", name, found ? EolName(eol) : "none found (default CRLF)");
+            Say(run.quiet, "%s: %s\n", name, found ? EolName(eol) : "none found (default CRLF)");
         }
         return found ? kYes : kNo;
     });
@@ -130,7 +130,7 @@ int RunEol(const Invocation& run)
 
 int RunBom(const Invocation& run)
 {
-    return EachFile(run, [&](const char* name, const QORSysPath& path) {
+    return EachFile(run.operands, run.walk, run.quiet, [&](const char* name, const QORSysPath& path) {
         std::string text;
         unsigned int size = 0;
         if (ReadFile(name, path, &text, 3, size) != kYes) return kTrouble;
@@ -138,25 +138,25 @@ int RunBom(const Invocation& run)
         auto length = static_cast<unsigned int>(text.size());
         const bool found = DetectUnicodeBOM(head, length) == S_OK;
         if (run.json)
-            Say(run, "%s\n", JsonLine().Text("file", name).Bool("bom", found).End());
+            Say(run.quiet, "%s\n", JsonLine().Text("file", name).Bool("bom", found).End());
         else
-            Say(run, "%s: %s\n", name, found ? "yes" : "no");
+            Say(run.quiet, "%s: %s\n", name, found ? "yes" : "no");
         return found ? kYes : kNo;
     });
 }
 
 int RunUtf8(const Invocation& run)
 {
-    return EachFile(run, [&](const char* name, const QORSysPath& path) {
+    return EachFile(run.operands, run.walk, run.quiet, [&](const char* name, const QORSysPath& path) {
         std::string text;
         Utf8Verdict verdict;
         if (JudgeUtf8(name, path, text, verdict) != kYes) return kTrouble;
         if (run.json) {
             JsonLine json;
             AddUtf8(json.Text("file", name), verdict);
-            Say(run, "%s\n", json.End());
+            Say(run.quiet, "%s\n", json.End());
         } else {
-            Say(run, "%s: %s\n", name, Utf8Words(verdict).c_str());
+            Say(run.quiet, "%s: %s\n", name, Utf8Words(verdict).c_str());
         }
         return verdict.valid ? kYes : kNo;
     });
@@ -164,7 +164,7 @@ int RunUtf8(const Invocation& run)
 
 int RunInfo(const Invocation& run)
 {
-    return EachFile(run, [&](const char* name, const QORSysPath& path) {
+    return EachFile(run.operands, run.walk, run.quiet, [&](const char* name, const QORSysPath& path) {
         std::string text;
         Utf8Verdict verdict;
         if (JudgeUtf8(name, path, text, verdict) != kYes) return kTrouble;
@@ -188,10 +188,10 @@ int RunInfo(const Invocation& run)
                 json.Text("charset", charset);
             else
                 json.Null("charset");
-            Say(run, "%s\n", json.End());
+            Say(run.quiet, "%s\n", json.End());
         } else {
-            Say(run, "%s: eol %s, bom %s, utf8 %s, charset %s\n", name, EolWords(endings).c_str(), bom ? "yes" : "no",
-                Utf8Words(verdict).c_str(), tagged ? charset.c_str() : "none");
+            Say(run.quiet, "%s: eol %s, bom %s, utf8 %s, charset %s\n", name, EolWords(endings).c_str(),
+                bom ? "yes" : "no", Utf8Words(verdict).c_str(), tagged ? charset.c_str() : "none");
         }
         return endings.Kinds() <= 1 && verdict.valid ? kYes : kNo;
     });

@@ -3,8 +3,8 @@
 #ifndef KESTRUNE_TOOL_REPORT_H
 #define KESTRUNE_TOOL_REPORT_H
 
-#include "Commands.h"
 #include "QORSysTextFileUtilities.h"  // the file descriptor and its operations
+#include "Status.h"
 
 #include <string>
 #include <vector>
@@ -31,8 +31,8 @@ void Note(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // A note that a run tells once, however many files give it.
 void NoteOnce(const std::string& line);
 
-// Prints a result line unless the run is quiet.
-void Say(const Invocation& run, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// Prints a result line unless quiet.
+void Say(bool quiet, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 // Writes text (help, the manual page) to standard output whatever -q says;
 // returns kYes.

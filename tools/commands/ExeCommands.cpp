@@ -18,7 +18,7 @@ int RunAbspath(const Invocation& run)
         if (code < 0)
             status = Trouble(text, "cannot resolve", code);
         else
-            Say(run, "%s\n", absolute.ConvertToChar());
+            Say(run.quiet, "%s\n", absolute.ConvertToChar());
     }
     return status;
 }

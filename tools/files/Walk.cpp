@@ -122,7 +122,7 @@ bool AnyMatches(const std::vector<const char*>& globs, const std::string& relati
 
 class Walker {
 public:
-    Walker(const Invocation& run, const Check& check, OrderedJobs& jobs) : run_(run), check_(check), jobs_(jobs) {}
+    Walker(const WalkOptions& walk, const Check& check, OrderedJobs& jobs) : walk_(walk), check_(check), jobs_(jobs) {}
 
     // Adds a job for each file under the operand directory.
     void Operand(const char* directory)
@@ -153,7 +153,7 @@ private:
             repository |= name == ".git";
             // The rules of the files that come after it are not changed under them.
             if (IsMetadata(name, type) || (type != fs::file_type::directory && name == kEditorConfigName)) continue;
-            if (type == fs::file_type::directory || run_.allFiles || IsCatalog(name))
+            if (type == fs::file_type::directory || walk_.allFiles || IsCatalog(name))
                 entries.push_back({std::move(name), type});
         }
         if (error) {
@@ -162,7 +162,7 @@ private:
         }
         // In a work tree the files are those git shows: asked where the walk starts and at each repository met.
         std::unique_ptr<Listing> own;
-        if (listing == nullptr && !run_.noIgnore && (operand || repository)) {
+        if (listing == nullptr && !walk_.noIgnore && (operand || repository)) {
             own = ListingOf(directory, relative);
             listing = own.get();
         }
@@ -173,8 +173,8 @@ private:
             if (listing != nullptr &&
                 (isDirectory ? listing->directories : listing->files).count(path.substr(listing->from)) == 0)
                 continue;
-            if (AnyMatches(run_.excludes, path) ||
-                (!isDirectory && !run_.includes.empty() && !AnyMatches(run_.includes, path)))
+            if (AnyMatches(walk_.excludes, path) ||
+                (!isDirectory && !walk_.includes.empty() && !AnyMatches(walk_.includes, path)))
                 continue;
             std::string name = Join(directory, entry.name);
             if (!isDirectory) {
@@ -206,7 +206,7 @@ private:
         }
     }
 
-    const Invocation& run_;
+    const WalkOptions& walk_;
     const Check& check_;
     OrderedJobs& jobs_;
     std::vector<fs::path> within_;  // the directories being walked, the operand first
@@ -214,14 +214,14 @@ private:
 
 }  // namespace
 
-int EachFile(const Invocation& run, const Check& check)
+int EachFile(const std::vector<const char*>& operands, const WalkOptions& walk, bool quiet, const Check& check)
 {
-    Progress progress(!run.quiet);
-    OrderedJobs jobs(run.jobs != 0 ? run.jobs : Cores(), progress);
-    Walker walker(run, check, jobs);
-    for (const char* name : run.operands) {
+    Progress progress(!quiet);
+    OrderedJobs jobs(walk.jobs != 0 ? walk.jobs : Cores(), progress);
+    Walker walker(walk, check, jobs);
+    for (const char* name : operands) {
         std::error_code ignored;
-        if (run.recursive && fs::is_directory(fs::u8path(name), ignored)) {
+        if (walk.recursive && fs::is_directory(fs::u8path(name), ignored)) {
             walker.Operand(name);
         } else {
             jobs.Add([name, &check] { return CheckFile(name, true, check); });

@@ -13,15 +13,19 @@ namespace {
 
 const Option kOptions[] = {
     {"--quiet", "-q", 0, Values::None, [](Invocation& run, const char*) { run.quiet = true; }},
-    {"--recursive", "-r", kWalkOptions, Values::None, [](Invocation& run, const char*) { run.recursive = true; }},
-    {"--all-files", nullptr, kWalkOptions, Values::None, [](Invocation& run, const char*) { run.allFiles = true; }},
-    {"--no-ignore", nullptr, kWalkOptions, Values::None, [](Invocation& run, const char*) { run.noIgnore = true; }},
+    {"--recursive", "-r", kWalkOptions, Values::None, [](Invocation& run, const char*) { run.walk.recursive = true; }},
+    {"--all-files", nullptr, kWalkOptions, Values::None,
+     [](Invocation& run, const char*) { run.walk.allFiles = true; }},
+    {"--no-ignore", nullptr, kWalkOptions, Values::None,
+     [](Invocation& run, const char*) { run.walk.noIgnore = true; }},
     {"--exclude", nullptr, kWalkOptions, Values::Glob,
-     [](Invocation& run, const char* value) { run.excludes.push_back(value); }},
+     [](Invocation& run, const char* value) { run.walk.excludes.push_back(value); }},
     {"--include", nullptr, kWalkOptions, Values::Glob,
-     [](Invocation& run, const char* value) { run.includes.push_back(value); }},
+     [](Invocation& run, const char* value) { run.walk.includes.push_back(value); }},
     {"--jobs", "-j", kWalkOptions, Values::Number,
-     [](Invocation& run, const char* value) { run.jobs = static_cast<unsigned>(std::strtoul(value, nullptr, 10)); }},
+     [](Invocation& run, const char* value) {
+         run.walk.jobs = static_cast<unsigned>(std::strtoul(value, nullptr, 10));
+     }},
     {"--json", nullptr, kJsonOption, Values::None, [](Invocation& run, const char*) { run.json = true; }},
     {"--eol", nullptr, kRuleOptions, Values::Eol, [](Invocation& run, const char* value) { run.eol = value; }},
     {"--eol", nullptr, kTagOptions, Values::TagEol, [](Invocation& run, const char* value) { run.eol = value; }},

@@ -6,7 +6,6 @@
 #include "QORSysTextFileUtilities.h"
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 
 namespace kestrune_tool {
@@ -21,9 +20,6 @@ int ReadFile(const char* name, const QORSysPath& path, std::string* text, std::s
 // or fewer bytes than its reported size (a special file under /proc or
 // /sys): the library goes by that size and would judge other bytes.
 int ReadWhole(const char* name, const QORSysPath& path, std::string& text);
-
-// How many bytes the reads above have read in this run, on every thread.
-std::uint64_t BytesRead();
 
 }  // namespace kestrune_tool
 

@@ -1,5 +1,6 @@
 #include "Progress.h"
 
+#include <atomic>
 #include <cstdio>
 #include <string>
 
@@ -13,6 +14,8 @@ namespace kestrune_tool {
 
 namespace {
 
+std::atomic<std::uint64_t> bytesRead{0};
+
 bool IsTerminal(std::FILE* stream)
 {
 #ifdef _WIN32
@@ -23,6 +26,9 @@ bool IsTerminal(std::FILE* stream)
 }
 
 }  // namespace
+
+void CountRead(std::uint64_t bytes) { bytesRead.fetch_add(bytes, std::memory_order_relaxed); }
+std::uint64_t BytesRead() { return bytesRead.load(std::memory_order_relaxed); }
 
 Progress::Progress(bool shown) : shown_(shown && IsTerminal(stderr)), outputTerminal_(IsTerminal(stdout)) {}
 

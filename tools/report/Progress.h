@@ -10,6 +10,10 @@
 
 namespace kestrune_tool {
 
+// Counts bytes read by any thread, for the line; and how many so far in this run.
+void CountRead(std::uint64_t bytes);
+std::uint64_t BytesRead();
+
 class Progress {
 public:
     // Shows nothing unless shown and standard error is a terminal.
