@@ -291,6 +291,8 @@ Plan PlanFix(const std::string& text, const Policy& policy, const Verdict& befor
     plan.after = before;
     if (before.binary || !before.ruled) return plan;
     Findings& mend = plan.mend = before.found;
+    // Indentation and long lines need judgement: never mended.
+    mend.indentLine = mend.longLine = 0;
     if (mend.tag) {
         std::string lie = TagLie(text, mend.head, policy.tag);
         mend.tag = lie.empty();

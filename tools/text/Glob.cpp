@@ -218,8 +218,11 @@ Glob::Glob(std::string_view glob)
             set->members = pattern.substr(from, close - from);
             at = close;
         } else if (c == '{' && paired) {
+            const auto plain = [&plains](std::size_t place) {
+                return std::find(plains.begin(), plains.end(), place) != plains.end();
+            };
             std::size_t close = at + 1;
-            while (close < size && pattern[close] != '}' && pattern[close] != ',')
+            while (close < size && ((pattern[close] != '}' || plain(close)) && pattern[close] != ','))
                 close += pattern[close] == '\\' ? 2 : 1;
             if (close < size && pattern[close] == '}') {
                 long long low = 0;
