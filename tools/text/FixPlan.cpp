@@ -49,7 +49,9 @@ void AppendConverted(std::string& out, const std::string& text, std::size_t from
         if (ending == 0) {
             out += text[i++];
         } else {
-            out.append(eol != nullptr ? eol : text.substr(i, ending).c_str());
+            // Blanks taken off between a lone CR and an LF must not make the two one CR LF.
+            const bool joins = eol == nullptr && !out.empty() && out.back() == '\r' && text[i] == '\n';
+            out.append(eol != nullptr ? eol : joins ? "\r" : text.substr(i, ending).c_str());
             i += ending;
         }
     }
@@ -106,10 +108,11 @@ void CheckLines(const std::string& text, const Policy& policy, Findings& found)
 
 bool EndsInNewline(const std::string& text) { return !text.empty() && (text.back() == '\n' || text.back() == '\r'); }
 
-// True when the text after the head ends in a blank line: two line endings or more.
-bool BlankLast(const std::string& text, const CatalogHead& head)
+// True when the text after the head ends in a blank line: two line endings
+// or more (with trim, spaces and tabs between them too).
+bool BlankLast(const std::string& text, const CatalogHead& head, bool trim)
 {
-    const std::size_t last = std::max(text.find_last_not_of("\r\n") + 1, head.end);
+    const std::size_t last = std::max(text.find_last_not_of(trim ? "\r\n \t" : "\r\n") + 1, head.end);
     return CountLineEndings(text.data() + last, text.size() - last).Total() >= 2;
 }
 
@@ -168,7 +171,7 @@ std::string FixText(const std::string& text, const Policy& policy, const Finding
     // Only the final line ending goes (a blank line before it is content), or a new tag line's with nothing after
     // it, or the one that blanks taken off the last line have left last.
     const bool tagAlone = findings.tag && head.end == text.size();
-    const bool bared = trim && !EndsInNewline(text) && !BlankLast(out, CatalogHead());
+    const bool bared = trim && !EndsInNewline(text) && !BlankLast(out, ReadHead(out), false);
     if ((findings.finalNewline || tagAlone || bared) && policy.finalNewline == Want::No && EndsInNewline(out)) {
         const bool crlf = out.size() >= 2 && out.compare(out.size() - 2, 2, "\r\n") == 0;
         out.resize(out.size() - (crlf ? 2 : 1));
@@ -306,7 +309,7 @@ Plan PlanFix(const std::string& text, const Policy& policy, const Verdict& befor
     }
     // Only the final line ending may go: a blank last line is a line, and
     // taking it would eat the blank lines one run after another.
-    if (mend.finalNewline && policy.finalNewline == Want::No && BlankLast(text, mend.head)) {
+    if (mend.finalNewline && policy.finalNewline == Want::No && BlankLast(text, mend.head, mend.trimLine != 0)) {
         mend.finalNewline = false;
         plan.refused.emplace_back("final_newline",
                                   "final newline present (the last line is blank: fix takes off no line)");
