@@ -57,7 +57,8 @@ bool Invalid(const std::string& text)
 TEST(FixPlan, FixLeavesOnlyWhatItReportsAndMayNotMend)
 {
     std::mt19937 random(17);
-    const char* const pieces[] = {"a", "\xC3\xA9", "\xE9", "\r", "\n", "\r\n", " ", "\t", "\"/>", "\x01", "\x1B\t\v\f\x1F"};
+    const char* const pieces[] = {"a",    "\xC3\xA9", "\xE9",          "\r", "\n", "\r\n", " ", "\t",
+                                  "\"/>", "\x01",     "\x1B\t\v\f\x1F"};
     const char* const heads[] = {"",
                                  "\xEF\xBB\xBF",
                                  "<meta charset=\"UTF-8\"/>",
@@ -90,7 +91,8 @@ TEST(FixPlan, FixLeavesOnlyWhatItReportsAndMayNotMend)
         const std::string fixed = plan.mend.Fixable() ? plan.text : text;
         const Verdict after = Judge(fixed, policy);
         SCOPED_TRACE(testing::PrintToString(text) + " -> " + testing::PrintToString(fixed) + " " +
-                     std::to_string(static_cast<int>(policy.finalNewline)) + std::to_string(static_cast<int>(policy.trim)));
+                     std::to_string(static_cast<int>(policy.finalNewline)) +
+                     std::to_string(static_cast<int>(policy.trim)));
         EXPECT_EQ(Kept(fixed), Kept(text));
         EXPECT_TRUE(plan.mend.Fixable() == (fixed != text));
         EXPECT_EQ(Keys(plan.Told(plan.after.words)), Keys(after.words));

@@ -203,7 +203,8 @@ int CheckOrFixFile(const Invocation& run, bool fixing, const Policy& options, co
         if (run.json) Say(run.quiet, "%s\n", JsonLine().Text("file", name).Bool(key, !fixing).EmptyList("rules").End());
         return kYes;
     }
-    return fixing ? Fix(run, name, text, policy, verdict, snapshot, from, tally) : Check(run, name, policy, verdict, tally);
+    return fixing ? Fix(run, name, text, policy, verdict, snapshot, from, tally)
+                  : Check(run, name, policy, verdict, tally);
 }
 
 // The closing line of a run over several files: how many break a rule, and

@@ -24,9 +24,9 @@ struct Invocation {
     const char* trim = nullptr;
     const char* indent = nullptr;         // tab, space or a number of spaces
     const char* maxLineLength = nullptr;  // a number or off
-    bool dryRun = false;         // fix
-    bool toUtf8 = false;         // fix --to-utf8
-    const char* from = nullptr;  // fix --from: the charset to convert from
+    bool dryRun = false;                  // fix
+    bool toUtf8 = false;                  // fix --to-utf8
+    const char* from = nullptr;           // fix --from: the charset to convert from
     const char* configName = nullptr;     // editorconfig -f: the files to read, when not .editorconfig
     const char* configVersion = nullptr;  // editorconfig -b: the EditorConfig version whose rules to follow
 };

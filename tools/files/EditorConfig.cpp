@@ -24,7 +24,7 @@ struct Config {
     std::string absolute;   // the .editorconfig's path, as the system writes it
     std::string relative;   // the same relative to the current directory (absolute when it cannot be)
     std::unique_ptr<const EditorConfigFile> file;  // null when there is none
-    std::string trouble;    // why it cannot be used, after its path; empty when it can
+    std::string trouble;                           // why it cannot be used, after its path; empty when it can
 };
 
 // The .editorconfig files for the files of one directory, nearest first, up to a root.
@@ -65,7 +65,8 @@ void Load(Config& config, const std::string& fileName)
     }
     auto file = std::make_unique<EditorConfigFile>(ParseEditorConfig(text.str()));
     if (file->badLine != 0) {
-        config.trouble = ", line " + std::to_string(file->badLine) + ": neither a [section], a name = value pair nor a comment";
+        config.trouble =
+            ", line " + std::to_string(file->badLine) + ": neither a [section], a name = value pair nor a comment";
         return;
     }
     config.file = std::move(file);

@@ -130,7 +130,8 @@ EditorConfigRules ResolveEditorConfig(const std::vector<EditorConfigUse>& uses, 
     };
     if (!before09) {
         const EditorConfigProperty* style = Find(all, "indent_style");
-        if (style != nullptr && style->value == "tab" && Find(all, "indent_size") == nullptr) derived("indent_size", "tab");
+        if (style != nullptr && style->value == "tab" && Find(all, "indent_size") == nullptr)
+            derived("indent_size", "tab");
         EditorConfigProperty* size = Find(all, "indent_size");
         const EditorConfigProperty* width = Find(all, "tab_width");
         if (size != nullptr && width != nullptr && size->value == "tab") size->value = Lower(width->value);

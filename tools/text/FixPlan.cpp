@@ -62,8 +62,9 @@ bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0
 // The characters in text: UTF-8 sequences, or bytes.
 std::size_t Characters(std::string_view text, bool bytewise)
 {
-    return bytewise ? text.size()
-                    : static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) { return !IsContinuation(c); }));
+    return bytewise ? text.size() : static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return !IsContinuation(c);
+    }));
 }
 
 // The line-by-line rules: trailing blanks, indentation, line length.
@@ -224,9 +225,9 @@ Words Describe(const Findings& findings, const Policy& policy)
                            "trailing whitespace at " + place(findings.trimLine, findings.trimColumn));
     if (findings.indentLine != 0) {
         const std::string where = place(findings.indentLine, findings.indentColumn);
-        words.emplace_back("indent", findings.indentWidth != 0 ? "indentation of " + std::to_string(findings.indentWidth) +
-                                                                     " spaces at " + where + ", not a multiple of " +
-                                                                     std::to_string(policy.indentSize)
+        words.emplace_back("indent", findings.indentWidth != 0
+                                         ? "indentation of " + std::to_string(findings.indentWidth) + " spaces at " +
+                                               where + ", not a multiple of " + std::to_string(policy.indentSize)
                                      : policy.indent == Indent::Space ? "tab in the indentation at " + where
                                                                       : "space in the indentation at " + where);
     }

@@ -114,58 +114,56 @@ Result Match(const Sequence& nodes, std::size_t next, const Rest* rest, std::str
     const auto then = [&](std::size_t to) { return Match(nodes, next + 1, rest, text, to); };
     const bool more = at < text.size();
     switch (node.kind) {
-    case Node::Byte:
-        return more && text[at] == node.byte ? then(at + 1) : Result::No;
-    case Node::One: {
-        if (!more || text[at] == '/') return Result::No;
-        // One character: a UTF-8 sequence's continuation bytes go with it.
-        std::size_t to = at + 1;
-        while (to < text.size() && (static_cast<unsigned char>(text[to]) & 0xC0) == 0x80) ++to;
-        return then(to);
-    }
-    case Node::Set:
-        return more && InSet(node.members, text[at]) != node.negated ? then(at + 1) : Result::No;
-    case Node::Name:
-    case Node::Any: {
-        const std::size_t slash = node.kind == Node::Name ? text.find('/', at) : std::string_view::npos;
-        for (std::size_t to = std::min(slash, text.size()) + 1; to-- > at;) {
-            const Result result = then(to);
+        case Node::Byte: return more && text[at] == node.byte ? then(at + 1) : Result::No;
+        case Node::One: {
+            if (!more || text[at] == '/') return Result::No;
+            // One character: a UTF-8 sequence's continuation bytes go with it.
+            std::size_t to = at + 1;
+            while (to < text.size() && (static_cast<unsigned char>(text[to]) & 0xC0) == 0x80) ++to;
+            return then(to);
+        }
+        case Node::Set: return more && InSet(node.members, text[at]) != node.negated ? then(at + 1) : Result::No;
+        case Node::Name:
+        case Node::Any: {
+            const std::size_t slash = node.kind == Node::Name ? text.find('/', at) : std::string_view::npos;
+            for (std::size_t to = std::min(slash, text.size()) + 1; to-- > at;) {
+                const Result result = then(to);
+                if (result != Result::No) return result;
+            }
+            return Result::No;
+        }
+        case Node::Deep: {
+            if (!more || text[at] != '/') return Result::No;
+            const Result result = then(at + 1);
             if (result != Result::No) return result;
+            for (std::size_t to = text.size(); to-- > at + 1;) {
+                const Result deeper = text[to] == '/' ? then(to + 1) : Result::No;
+                if (deeper != Result::No) return deeper;
+            }
+            return Result::No;
         }
-        return Result::No;
-    }
-    case Node::Deep: {
-        if (!more || text[at] != '/') return Result::No;
-        const Result result = then(at + 1);
-        if (result != Result::No) return result;
-        for (std::size_t to = text.size(); to-- > at + 1;) {
-            const Result deeper = text[to] == '/' ? then(to + 1) : Result::No;
-            if (deeper != Result::No) return deeper;
+        case Node::List: {
+            const Rest after{&nodes, next + 1, rest};
+            for (const Sequence& alternative : node.alternatives) {
+                const Result result = Match(alternative, 0, &after, text, at);
+                if (result != Result::No) return result;
+            }
+            return Result::No;
         }
-        return Result::No;
-    }
-    case Node::List: {
-        const Rest after{&nodes, next + 1, rest};
-        for (const Sequence& alternative : node.alternatives) {
-            const Result result = Match(alternative, 0, &after, text, at);
-            if (result != Result::No) return result;
+        case Node::Range: {
+            long long value = 0;
+            const std::size_t length = more ? Integer(text.substr(at), value) : 0;
+            const std::size_t digits = more && (text[at] == '-' || text[at] == '+') ? at + 1 : at;
+            for (std::size_t to = at + length; length != 0 && to > digits; --to) {
+                const Result result = then(to);
+                if (result == Result::Refused) return result;
+                if (result == Result::No) continue;
+                Integer(text.substr(at, to - at), value);
+                const bool fits = text[at] != '0' && value >= node.low && value <= node.high;
+                return fits ? Result::Yes : Result::Refused;
+            }
+            return Result::No;
         }
-        return Result::No;
-    }
-    case Node::Range: {
-        long long value = 0;
-        const std::size_t length = more ? Integer(text.substr(at), value) : 0;
-        const std::size_t digits = more && (text[at] == '-' || text[at] == '+') ? at + 1 : at;
-        for (std::size_t to = at + length; length != 0 && to > digits; --to) {
-            const Result result = then(to);
-            if (result == Result::Refused) return result;
-            if (result == Result::No) continue;
-            Integer(text.substr(at, to - at), value);
-            const bool fits = text[at] != '0' && value >= node.low && value <= node.high;
-            return fits ? Result::Yes : Result::Refused;
-        }
-        return Result::No;
-    }
     }
     return Result::No;
 }

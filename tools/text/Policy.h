@@ -23,7 +23,7 @@ struct Policy {
     const char* tagEol = nullptr;  // the tag line's ending where it is not the rule's (tag --eol)
     Want trim = Want::Unset;       // Yes: no space or tab ends a line
     Indent indent = Indent::Unset;
-    std::size_t indentSize = 0;  // with spaces: each indentation a multiple of it; 0 for any
+    std::size_t indentSize = 0;    // with spaces: each indentation a multiple of it; 0 for any
     Want lineLimit = Want::Unset;  // Yes: no line longer than maxLine characters
     std::size_t maxLine = 0;
     std::vector<std::string> from;  // "PATH:LINE": the .editorconfig sections that gave rules
