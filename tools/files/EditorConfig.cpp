@@ -2,6 +2,7 @@
 
 #include "Report.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -129,20 +130,31 @@ private:
     Map<Chain> chains_;
 };
 
+// Whether name is taken from the current directory.
+bool IsRelative(const char* name)
+{
+#ifdef _WIN32
+    return fs::u8path(name).is_relative();
+#else
+    return name[0] != '/';
+#endif
+}
+
 // name as an absolute path with '/' between names, without "." or "..".
 std::string AbsoluteName(const char* name)
 {
+    // The common case, a plain relative name ("./" first, as a walk of "." gives them), joined as text.
+    std::string text = name;
+#ifdef _WIN32
+    std::replace(text.begin(), text.end(), '\\', '/');
+#endif
+    while (text.compare(0, 2, "./") == 0) text.erase(0, 2);
+    const bool plain = IsRelative(name) && !text.empty() && text.find("/.") == std::string::npos &&
+                       text.find("//") == std::string::npos && text[0] != '.' && text.find(':') == std::string::npos;
+    static const std::string current = CurrentDirectory().generic_u8string();
+    if (plain && !current.empty()) return current + (current.back() == '/' ? "" : "/") + text;
     std::error_code failed;
-    const fs::path given = fs::u8path(name);
-    if (given.is_relative()) {
-        // The common case, a plain relative name, without the library's normalising.
-        const std::string text = given.generic_u8string();
-        const bool plain = text.find("./") == std::string::npos && text.find("//") == std::string::npos &&
-                           text.compare(0, 1, ".") != 0 && text.back() != '.' && text.back() != '/';
-        const std::string current = CurrentDirectory().generic_u8string();
-        if (plain && !current.empty()) return current + (current.back() == '/' ? "" : "/") + text;
-    }
-    return fs::absolute(given, failed).lexically_normal().generic_u8string();
+    return fs::absolute(fs::u8path(name), failed).lexically_normal().generic_u8string();
 }
 
 }  // namespace
@@ -155,7 +167,7 @@ bool FindEditorConfigRules(const char* name, const EditorConfigAsk& ask, EditorC
     if (slash == std::string::npos) return true;
     const std::string directory = path.substr(0, slash == 0 || path[slash - 1] == ':' ? slash + 1 : slash);
     const Chain& chain = cache.ChainOf(directory, ask.fileName);
-    const bool relative = fs::u8path(name).is_relative();
+    const bool relative = IsRelative(name);
     if (chain.trouble != nullptr) {
         error = (relative ? chain.trouble->relative : chain.trouble->absolute) + chain.trouble->trouble;
         return false;

@@ -124,7 +124,9 @@ Findings CheckText(const std::string& text, const Policy& policy)
     Findings found;
     found.head = ReadHead(text);
     const CatalogHead& head = found.head;
-    if (policy.eol != nullptr) {
+    // The common rule, LF (or CR) alone, holds where the other byte never occurs.
+    const bool single = policy.eol != nullptr && policy.eol[1] == '\0';
+    if (policy.eol != nullptr && !(single && text.find(policy.eol[0] == '\n' ? '\r' : '\n') == std::string::npos)) {
         std::size_t line = 1;
         for (std::size_t i = 0; i < text.size() && found.eolLine == 0; ++i) {
             const std::size_t ending = EndingAt(text, i);
