@@ -12,14 +12,15 @@ namespace kestrune_tool {
 
 // Which options a command takes, beside -q and --help (the table in Options.cpp), and how its operands are read.
 enum CommandOptions : unsigned {
-    kTagOptions = 1,        // --eol
-    kOptionsFirst = 2,      // options only before the first operand, so that any text can be echoed
-    kWalkOptions = 4,       // -r and --all-files
-    kJsonOption = 8,        // --json
-    kRuleOptions = 16,      // --eol, --bom, --final-newline, --charset, --tag
-    kDryRunOption = 32,     // --dry-run
-    kConvertOptions = 64,   // --to-utf8, --from
-    kCharsetOperand = 128,  // the last operand is a tag line's charset, checked as --tag's value
+    kTagOptions = 1,             // --eol
+    kOptionsFirst = 2,           // options only before the first operand, so that any text can be echoed
+    kWalkOptions = 4,            // -r and --all-files
+    kJsonOption = 8,             // --json
+    kRuleOptions = 16,           // --eol, --bom, --final-newline, --charset, --tag, --trim, --indent, --max-line-length
+    kDryRunOption = 32,          // --dry-run
+    kConvertOptions = 64,        // --to-utf8, --from
+    kCharsetOperand = 128,       // the last operand is a tag line's charset, checked as --tag's value
+    kEditorConfigOptions = 256,  // -f, -b
 };
 
 struct Command {

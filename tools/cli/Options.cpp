@@ -35,6 +35,14 @@ const Option kOptions[] = {
     {"--charset", nullptr, kRuleOptions, Values::RuleCharset,
      [](Invocation& run, const char* value) { run.charset = value; }},
     {"--tag", nullptr, kRuleOptions, Values::TagCharset, [](Invocation& run, const char* value) { run.tag = value; }},
+    {"--trim", nullptr, kRuleOptions, Values::YesNo, [](Invocation& run, const char* value) { run.trim = value; }},
+    {"--indent", nullptr, kRuleOptions, Values::Indent, [](Invocation& run, const char* value) { run.indent = value; }},
+    {"--max-line-length", nullptr, kRuleOptions, Values::LineLength,
+     [](Invocation& run, const char* value) { run.maxLineLength = value; }},
+    {"--config-name", "-f", kEditorConfigOptions, Values::Text,
+     [](Invocation& run, const char* value) { run.configName = value; }},
+    {"--as-version", "-b", kEditorConfigOptions, Values::Version,
+     [](Invocation& run, const char* value) { run.configVersion = value; }},
     {"--dry-run", nullptr, kDryRunOption, Values::None, [](Invocation& run, const char*) { run.dryRun = true; }},
     {"--to-utf8", nullptr, kConvertOptions, Values::None, [](Invocation& run, const char*) { run.toUtf8 = true; }},
     {"--from", nullptr, kConvertOptions, Values::Charset, [](Invocation& run, const char* value) { run.from = value; }},
@@ -50,6 +58,29 @@ const char* const* Choices(Values values)
            : values == Values::TagEol ? kTagEol
            : values == Values::YesNo  ? kYesNo
                                       : nullptr;
+}
+
+// Whether value is a number from 1 to most, written without a leading 0.
+bool IsCount(const char* value, unsigned long most)
+{
+    char* end = nullptr;
+    const unsigned long number = std::strtoul(value, &end, 10);
+    return *value >= '1' && *value <= '9' && *end == '\0' && number <= most;
+}
+
+// MAJOR[.MINOR[.PATCH]], each part digits.
+bool IsVersion(const char* value)
+{
+    int parts = 0;
+    for (const char* at = value; parts < 3; ++at) {
+        const std::size_t digits = std::strspn(at, "0123456789");
+        if (digits == 0 || digits > 9) return false;
+        ++parts;
+        at += digits;
+        if (*at == '\0') return true;
+        if (*at != '.') return false;
+    }
+    return false;
 }
 
 // The library writes a tag line of at most 256 bytes with its line ending:
@@ -102,11 +133,19 @@ std::string ValueFault(Values values, const char*& value)
         }
         return list;
     }
-    if (values == Values::Number) {
-        char* end = nullptr;
-        const unsigned long number = std::strtoul(value, &end, 10);
-        if (*value < '1' || *value > '9' || *end != '\0' || number > 1024) return "a number from 1 to 1024";
+    if (values == Values::Number && !IsCount(value, 1024)) return "a number from 1 to 1024";
+    if (values == Values::Indent) {
+        for (const char* word : {"tab", "space"}) {
+            if (strcasecmp(value, word) == 0) value = word;
+        }
+        if (std::strcmp(value, "tab") != 0 && std::strcmp(value, "space") != 0 && !IsCount(value, 1024))
+            return "tab, space or a number of spaces from 1 to 1024";
     }
+    if (values == Values::LineLength) {
+        if (strcasecmp(value, "off") == 0) value = "off";
+        if (std::strcmp(value, "off") != 0 && !IsCount(value, 1000000)) return "a number from 1 to 1000000 or off";
+    }
+    if (values == Values::Version && !IsVersion(value)) return "a version, MAJOR[.MINOR[.PATCH]]";
     if (values == Values::TagCharset &&
         (std::strlen(value) > kTagCharsetMax || std::strpbrk(value, "\r\n\"") != nullptr)) {
         return "a charset name of 1 to " + std::to_string(kTagCharsetMax) + " bytes, without a line break or '\"'";
@@ -124,6 +163,10 @@ std::string OfferedWords(Values values)
             words += std::string(words.empty() ? "" : " ") + charset->name;
     } else if (values == Values::RuleCharset) {
         words = "latin1 utf-8 utf-8-bom utf-16be utf-16le";
+    } else if (values == Values::Indent) {
+        words = "tab space";
+    } else if (values == Values::LineLength) {
+        words = "off";
     }
     return words;
 }

@@ -22,6 +22,9 @@ enum class Values : unsigned char {
     Charset,      // a charset name, kept as spelled; the known names offered
     TagCharset,   // the same, which must fit a tag line
     RuleCharset,  // an EditorConfig charset value, kept as spelled; others are noted
+    Indent,       // tab, space, or a number of spaces from 1 to 1024
+    LineLength,   // a number from 1 to 1000000, or off
+    Version,      // MAJOR[.MINOR[.PATCH]]
 };
 
 // One option of the commands that take it. To add one, add a row to the

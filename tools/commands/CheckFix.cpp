@@ -36,6 +36,13 @@ bool RulesFromOptions(const char* command, const Invocation& run, Policy& rules)
     }
     if (run.charset != nullptr) ApplyProperty(rules, "charset", run.charset);
     if (run.tag != nullptr) rules.tag = run.tag;
+    if (run.trim != nullptr) rules.trim = *run.trim == 'y' || *run.trim == 't' ? Want::Yes : Want::No;
+    // --indent N: spaces, N to a level.
+    if (run.indent != nullptr && !ApplyProperty(rules, "indent_style", run.indent)) {
+        ApplyProperty(rules, "indent_style", "space");
+        ApplyProperty(rules, "indent_size", run.indent);
+    }
+    if (run.maxLineLength != nullptr) ApplyProperty(rules, "max_line_length", run.maxLineLength);
     if (run.from != nullptr && (!run.toUtf8 || FindCharset(run.from) == nullptr)) {
         UsageError(command, run.toUtf8 ? "--from: unknown charset '%s'" : "--from is for --to-utf8%s",
                    run.toUtf8 ? run.from : "");
@@ -54,15 +61,9 @@ struct Tally {
 bool FileRules(const char* name, const Policy& options, Policy& policy, bool& latin1)
 {
     std::string error;
-    const EditorConfigRead read = ReadEditorConfig(name, policy, error);
-    if (read == EditorConfigRead::Unreadable) {
+    if (!ReadEditorConfig(name, policy, error)) {
         Refused(name, error.c_str());
         return false;
-    }
-    if (read == EditorConfigRead::NotInThisBuild && !options.Any()) {
-        NoteOnce(
-            "kestrune: this build cannot read .editorconfig; give the rules as options "
-            "(--eol, --bom, --final-newline, --charset, --tag)\n");
     }
     latin1 = policy.utf8 == Want::No;
     policy = Overlay(policy, options);
@@ -102,11 +103,13 @@ std::string Line(const Words& words)
 // from, the tag's verdict and the rules broken, or in the text form line,
 // unless empty.
 void Tell(const Invocation& run, const char* name, const char* key, bool value, const std::string& line,
-          const Words& words, const std::string& from = {}, const TagVerdict& tag = {})
+          const Words& words, const std::string& from = {}, const TagVerdict& tag = {},
+          const std::vector<std::string>& rulesFrom = {})
 {
     if (run.json) {
         JsonLine json;
         json.Text("file", name).Bool(key, value);
+        if (!rulesFrom.empty()) json.TextList("rules_from", rulesFrom);
         if (!from.empty()) json.Text("converted_from", from);
         if (tag.kind != TagVerdict::Untagged) json.Text("declared", tag.charset).Text("verdict", tag.Word());
         for (const auto& [rule, what] : words) json.Text(rule, what);
@@ -154,14 +157,14 @@ int Fix(const Invocation& run, const char* name, const std::string& text, const 
 }
 
 // check's verdict on one file.
-int Check(const Invocation& run, const char* name, const Verdict& verdict, Tally& tally)
+int Check(const Invocation& run, const char* name, const Policy& policy, const Verdict& verdict, Tally& tally)
 {
     const TagVerdict& tag = verdict.tag;
     if (tag.kind == TagVerdict::Unknown || tag.kind == TagVerdict::Unavailable) {
         Note("kestrune: %s: tag says %s, a charset %s: not checked\n", name, tag.charset.c_str(),
              tag.kind == TagVerdict::Unknown ? "kestrune does not know" : "this system cannot convert");
     }
-    Tell(run, name, "ok", !verdict.Broken(), Line(verdict.words), verdict.words, {}, tag);
+    Tell(run, name, "ok", !verdict.Broken(), Line(verdict.words), verdict.words, {}, tag, policy.from);
     tally.broken += verdict.Broken();
     return verdict.Broken() ? kNo : kYes;
 }
@@ -200,7 +203,8 @@ int CheckOrFixFile(const Invocation& run, bool fixing, const Policy& options, co
         if (run.json) Say(run.quiet, "%s\n", JsonLine().Text("file", name).Bool(key, !fixing).EmptyList("rules").End());
         return kYes;
     }
-    return fixing ? Fix(run, name, text, policy, verdict, snapshot, from, tally) : Check(run, name, verdict, tally);
+    return fixing ? Fix(run, name, text, policy, verdict, snapshot, from, tally)
+                  : Check(run, name, policy, verdict, tally);
 }
 
 // The closing line of a run over several files: how many break a rule, and

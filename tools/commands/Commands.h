@@ -21,9 +21,14 @@ struct Invocation {
     const char* finalNewline = nullptr;
     const char* charset = nullptr;
     const char* tag = nullptr;
-    bool dryRun = false;         // fix
-    bool toUtf8 = false;         // fix --to-utf8
-    const char* from = nullptr;  // fix --from: the charset to convert from
+    const char* trim = nullptr;
+    const char* indent = nullptr;         // tab, space or a number of spaces
+    const char* maxLineLength = nullptr;  // a number or off
+    bool dryRun = false;                  // fix
+    bool toUtf8 = false;                  // fix --to-utf8
+    const char* from = nullptr;           // fix --from: the charset to convert from
+    const char* configName = nullptr;     // editorconfig -f: the files to read, when not .editorconfig
+    const char* configVersion = nullptr;  // editorconfig -b: the EditorConfig version whose rules to follow
 };
 
 // Each runs one command; the operand count has been checked. Returns the exit status.
@@ -35,6 +40,7 @@ int RunTag(const Invocation& run);
 int RunCompare(const Invocation& run);
 int RunCheck(const Invocation& run);
 int RunFix(const Invocation& run);
+int RunEditorConfig(const Invocation& run);
 int RunAbspath(const Invocation& run);
 int RunEcho(const Invocation& run);
 

@@ -103,6 +103,19 @@ JsonLine& JsonLine::EmptyList(const char* key)
     return *this;
 }
 
+JsonLine& JsonLine::TextList(const char* key, const std::vector<std::string>& texts)
+{
+    Key(key);
+    line_ += '[';
+    for (const std::string& text : texts) {
+        line_ += line_.back() == '[' ? "\"" : ",\"";
+        AppendEscaped(line_, text.data(), text.size());
+        line_ += '"';
+    }
+    line_ += ']';
+    return *this;
+}
+
 const char* JsonLine::End()
 {
     line_ += '}';

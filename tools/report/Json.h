@@ -3,6 +3,7 @@
 #define KESTRUNE_TOOL_JSON_H
 
 #include <string>
+#include <vector>
 
 namespace kestrune_tool {
 
@@ -17,6 +18,8 @@ public:
     JsonLine& Bool(const char* key, bool value);
     JsonLine& Null(const char* key);
     JsonLine& EmptyList(const char* key);
+    // "key": a list of the texts as JSON strings.
+    JsonLine& TextList(const char* key, const std::vector<std::string>& texts);
     // The object, closed.
     const char* End();
 

@@ -24,16 +24,25 @@ struct Findings {
     bool tag = false;                // the tag line is missing or names another charset
     bool utf8 = false;               // invalid where the rule wants UTF-8; at places it
     TextPosition at;
+    // Lines and columns from 1, 0 for none; columns in characters.
+    std::size_t trimLine = 0;  // the first line that ends in a space or tab, and where they start
+    std::size_t trimColumn = 0;
+    std::size_t indentLine = 0;  // the first line whose indentation breaks the style, and where
+    std::size_t indentColumn = 0;
+    std::size_t indentWidth = 0;  // spaces: its width when that is the fault, else 0 (a tab or a space misplaced)
+    std::size_t longLine = 0;     // the first line longer than the limit, and its length
+    std::size_t longLength = 0;
 
-    bool Fixable() const { return eolLine != 0 || bom || finalNewline || tag; }
-    bool Any() const { return Fixable() || utf8; }
+    bool Fixable() const { return eolLine != 0 || bom || finalNewline || tag || trimLine != 0; }
+    bool Any() const { return Fixable() || utf8 || indentLine != 0 || longLine != 0; }
 };
 
 Findings CheckText(const std::string& text, const Policy& policy);
 
 // The text with every fixable finding mended and nothing else changed:
 // line endings converted, the mark added or every leading one taken off,
-// the final line ending added or taken off (never when the last line is blank), tagLine put after
+// the final line ending added or taken off (never when the last line is blank),
+// spaces and tabs at the ends of lines taken off, tagLine put after
 // the mark in place of a wrong tag line (or before the content when there
 // is none). Where KeepsBody, only the new head: the rest is text from
 // findings.head.end on.
@@ -52,7 +61,8 @@ const char* EolFor(const std::string& text, const Policy& policy);
 const char* TagEol(const std::string& text, const Policy& policy);
 
 // Each broken rule: its key ("end_of_line", "bom", "utf8", "final_newline",
-// "tag") and what is wrong, in words.
+// "tag", "trim_trailing_whitespace", "indent", "max_line_length") and what
+// is wrong, in words.
 using Words = std::vector<std::pair<const char*, std::string>>;
 Words Describe(const Findings& findings, const Policy& policy);
 

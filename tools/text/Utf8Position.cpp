@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace kestrune_tool {
 
@@ -47,7 +48,15 @@ bool FindBinaryByte(std::string_view text, TextPosition& at)
         const auto byte = static_cast<unsigned char>(c);
         return byte < 0x20 && (kTextControls >> byte & 1U) == 0;
     };
-    const auto found = std::find_if(text.begin(), text.end(), binary);
+    // Eight bytes at a time past those with no byte under 0x20.
+    std::size_t from = 0;
+    for (std::uint64_t block = 0; from + 8 <= text.size(); from += 8) {
+        std::memcpy(&block, text.data() + from, 8);
+        if (((block - 0x2020202020202020U) & ~block & 0x8080808080808080U) != 0 &&
+            std::any_of(text.begin() + from, text.begin() + from + 8, binary))
+            break;
+    }
+    const auto found = std::find_if(text.begin() + from, text.end(), binary);
     if (found == text.end()) return false;
     at.byte = static_cast<std::size_t>(found - text.begin());
     PlaceAfter(text.substr(0, at.byte), false, at);
