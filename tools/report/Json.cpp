@@ -103,6 +103,20 @@ JsonLine& JsonLine::EmptyList(const char* key)
     return *this;
 }
 
+JsonLine& JsonLine::Raw(const char* key, const std::string& json)
+{
+    Key(key);
+    line_ += json;
+    return *this;
+}
+
+std::string JsonList(const std::vector<std::string>& values)
+{
+    std::string list = "[";
+    for (const std::string& value : values) list += (list.size() > 1 ? "," : "") + value;
+    return list + "]";
+}
+
 const char* JsonLine::End()
 {
     line_ += '}';

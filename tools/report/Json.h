@@ -3,8 +3,12 @@
 #define KESTRUNE_TOOL_JSON_H
 
 #include <string>
+#include <vector>
 
 namespace kestrune_tool {
+
+// A JSON list of values written already, "[a,b]".
+std::string JsonList(const std::vector<std::string>& values);
 
 class JsonLine {
 public:
@@ -17,6 +21,8 @@ public:
     JsonLine& Bool(const char* key, bool value);
     JsonLine& Null(const char* key);
     JsonLine& EmptyList(const char* key);
+    // "key": json, a value written already (an object, a list).
+    JsonLine& Raw(const char* key, const std::string& json);
     // The object, closed.
     const char* End();
 
