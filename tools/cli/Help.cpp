@@ -11,7 +11,8 @@ namespace {
 constexpr std::size_t kAny = static_cast<std::size_t>(-1);
 
 const Command kCommands[] = {
-    {"eol", "FILE...", " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--format FORMAT] [--json]",
+    {"eol", "FILE...",
+     " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--format FORMAT] [--json]",
      "which end-of-line convention each file uses",
      "Prints FILE: CRLF, FILE: LF or FILE: CR after the first line ending in the\n"
      "file, or FILE: none found (default CRLF) when it has none. Only the first\n"
@@ -19,13 +20,15 @@ const Command kCommands[] = {
      "--json: {\"file\": FILE, \"eol\": \"CRLF\", \"LF\", \"CR\" or null}\n"
      "Exit status 0 when every file has a line ending, 1 when one has none.\n",
      RunEol, 1, kAny, kWalkOptions | kFormatOptions},
-    {"bom", "FILE...", " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--format FORMAT] [--json]",
+    {"bom", "FILE...",
+     " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--format FORMAT] [--json]",
      "whether each file starts with a UTF-8 byte-order mark",
      "Prints FILE: yes when the file starts with the bytes EF BB BF, else FILE: no.\n"
      "--json: {\"file\": FILE, \"bom\": true or false}\n"
      "Exit status 0 when every file has the mark, 1 when one has not.\n",
      RunBom, 1, kAny, kWalkOptions | kFormatOptions},
-    {"utf8", "FILE...", " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--format FORMAT] [--json]",
+    {"utf8", "FILE...",
+     " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--format FORMAT] [--json]",
      "whether each file is valid UTF-8 throughout",
      "Prints FILE: valid or FILE: invalid (RFC 3629: no overlong forms, no\n"
      "surrogates, nothing above U+10FFFF; an empty file is valid). For an invalid\n"
@@ -48,7 +51,8 @@ const Command kCommands[] = {
      "also \"byte\": B, \"line\": L, \"column\": C, \"bytes\": \"XX YY\"\n"
      "Exit status 0 when every file is valid, 1 when one is not.\n",
      RunUtf8, 1, kAny, kWalkOptions | kFormatOptions},
-    {"info", "FILE...", " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--format FORMAT] [--json]",
+    {"info", "FILE...",
+     " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--format FORMAT] [--json]",
      "everything the library tells about each file",
      "Prints one line per file:\n"
      "  FILE: eol E, bom yes|no, utf8 V, charset NAME|none\n"
@@ -102,7 +106,8 @@ const Command kCommands[] = {
      "trouble (an .editorconfig the parser rejects, a file that cannot be read).\n",
      RunCheck, 1, kAny, kWalkOptions | kFormatOptions | kRuleOptions},
     {"fix", "PATH...",
-     " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--format FORMAT] [--json] [--dry-run] [--to-utf8 "
+     " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--format FORMAT] [--json] "
+     "[--dry-run] [--to-utf8 "
      "[--from CHARSET]] [RULE...]",
      "rewrite each file to keep its rules",
      "Takes the rules as check does, and rewrites each file that breaks one that\n"
@@ -192,7 +197,8 @@ const Command kCommands[] = {
 };
 
 const char kOverviewHead[] =
-    "Usage: kestrune [-q] [-r [--all-files] [--no-ignore]] [-j N] [--format FORMAT] [--json] COMMAND [OPTION...] [--] ARG...\n"
+    "Usage: kestrune [-q] [-r [--all-files] [--no-ignore]] [-j N] [--format FORMAT] [--json] COMMAND [OPTION...] [--] "
+    "ARG...\n"
     "\n"
     "Kestrune is a C++ library of helpers for text files, above all the\n"
     "national-language catalogs (*.velnls) of an application suite; this tool\n"

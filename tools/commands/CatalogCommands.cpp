@@ -81,7 +81,8 @@ int RunTag(const Invocation& run)
     const Findings found = CheckText(text, policy);
     Output output(Format::kText, run.quiet, nullptr);
     if (!found.tag) {
-        Tell(Answered(name, "tag", Severity::kNote, "already starts with <meta charset=\"" + found.head.charset + "\"/>"));
+        Tell(Answered(name, "tag", Severity::kNote,
+                      "already starts with <meta charset=\"" + found.head.charset + "\"/>"));
         return output.Finish(kYes);
     }
     const std::string lie = TagLie(text, found.head, policy.tag);
@@ -94,7 +95,7 @@ int RunTag(const Invocation& run)
         Replace(snapshot, [&](QORSysFileDescriptor& file) { return WriteFixed(file, text, policy, found); });
     if (!written.Ok()) return TroubleOrRefused(name, written.what, written.code);
     Tell(Answered(name, "tag", Severity::kNote,
-                   "wrote <meta charset=\"" + policy.tag + "\"/> and " + EolName(TagEol(text, policy))));
+                  "wrote <meta charset=\"" + policy.tag + "\"/> and " + EolName(TagEol(text, policy))));
     return output.Finish(kYes);
 }
 

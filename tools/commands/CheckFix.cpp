@@ -106,11 +106,12 @@ int Fix(const Invocation& run, const char* name, const std::string& text, const 
     const bool changes = plan.mend.Fixable() || (!from.empty() && !before.binary);
     // What is mended, as check found it; then what check finds in the text mended.
     std::vector<Finding> findings;
-    for (Finding& finding : RuleFindings(name, before, Describe(plan.mend, policy), policy, plan.mend)) {
+    for (Finding& finding : RuleFindings(name, text, before, Describe(plan.mend, policy), policy, plan.mend)) {
         if (finding.fixable) findings.push_back(std::move(finding));
     }
     const Words unfixable = plan.Told(plan.after.words);
-    for (Finding& finding : RuleFindings(name, plan.after, unfixable, policy, Findings{}))
+    const std::string& mended = plan.mend.Fixable() ? plan.text : text;
+    for (Finding& finding : RuleFindings(name, mended, plan.after, unfixable, policy, Findings{}))
         findings.push_back(std::move(finding));
     const bool would = run.dryRun && changes;
     const bool writes = changes && !run.dryRun;
@@ -139,7 +140,7 @@ int Check(const char* name, const std::string& text, const Policy& policy, const
              tag.kind == TagVerdict::Unknown ? "kestrune does not know" : "this system cannot convert");
     }
     const Plan plan = verdict.Broken() ? PlanFix(text, policy, verdict) : Plan{};
-    Tell(Judged(name, "ok", !verdict.Broken(), RuleFindings(name, verdict, verdict.words, policy, plan.mend), {},
+    Tell(Judged(name, "ok", !verdict.Broken(), RuleFindings(name, text, verdict, verdict.words, policy, plan.mend), {},
                 tag));
     return verdict.Broken() ? kNo : kYes;
 }
@@ -185,8 +186,8 @@ int CheckOrFixFile(const Invocation& run, bool fixing, const Policy& options, co
 }
 
 constexpr SummaryWords kCheckWords{"breaks a rule", "break a rule", "all keep their rules", "checked"};
-constexpr SummaryWords kFixWords{"breaks a rule fix cannot mend", "break a rule fix cannot mend", "all keep their rules",
-                                 "fixed"};
+constexpr SummaryWords kFixWords{"breaks a rule fix cannot mend", "break a rule fix cannot mend",
+                                 "all keep their rules", "fixed"};
 
 int CheckOrFix(const Invocation& run, bool fixing)
 {

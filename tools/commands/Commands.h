@@ -14,8 +14,8 @@ struct Invocation {
     std::vector<const char*> operands;
     bool quiet = false;
     Format format = Format::kText;  // eol, bom, utf8, info, check, fix, compare
-    WalkOptions walk;          // eol, bom, utf8, info, check, fix
-    const char* eol = "auto";  // tag; check and fix, which take lf, crlf or cr only, when not "auto"
+    WalkOptions walk;               // eol, bom, utf8, info, check, fix
+    const char* eol = "auto";       // tag; check and fix, which take lf, crlf or cr only, when not "auto"
     // check and fix: the rules given as options, null when not given. The
     // values are checked as read, and words are in the option table's spelling.
     const char* bom = nullptr;

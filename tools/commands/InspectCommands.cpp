@@ -115,8 +115,9 @@ std::string EolWords(const LineEndings& endings)
     return words + ")";
 }
 
-constexpr SummaryWords kEolWords{"has no line ending", "have no line ending", "all have one", "checked"};
-constexpr SummaryWords kBomWords{"has no byte-order mark", "have no byte-order mark", "all start with one", "checked"};
+constexpr SummaryWords kEolWords{"has no line ending", "have no line ending", "all have a line ending", "checked"};
+constexpr SummaryWords kBomWords{"has no byte-order mark", "have no byte-order mark", "all have a byte-order mark",
+                                 "checked"};
 constexpr SummaryWords kUtf8Words{"is not valid UTF-8", "are not valid UTF-8", "all are valid UTF-8", "checked"};
 constexpr SummaryWords kInfoWords{"is not clean", "are not clean", "all are clean", "checked"};
 
@@ -165,14 +166,10 @@ int RunBom(const Invocation& run)
         const char* head = text.data();
         auto length = static_cast<unsigned int>(text.size());
         const bool found = DetectUnicodeBOM(head, length) == S_OK;
-        Result result = Answer(name, "bom", found, found ? "starts with a UTF-8 byte-order mark" : "no byte-order mark");
+        Result result =
+            Answer(name, "bom", found, found ? "starts with a UTF-8 byte-order mark" : "no byte-order mark");
         result.Bool("bom", found).answer = found ? "yes" : "no";
-        Finding& answer = result.findings.front();
-        answer.found = found ? "yes" : "no";
-        if (found) {
-            answer.line = answer.column = 1;
-            answer.byte = 0;
-        }
+        result.findings.front().found = found ? "yes" : "no";
         Tell(std::move(result));
         return found ? kYes : kNo;
     });

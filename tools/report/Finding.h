@@ -67,6 +67,7 @@ private:
 };
 
 // A result about file with one finding: an answer, or what a command did.
+// It stands at the start of the file, as an answer about the whole file.
 inline Result Answered(const std::string& file, const char* rule, Severity severity, std::string message)
 {
     Result result;
@@ -75,6 +76,8 @@ inline Result Answered(const std::string& file, const char* rule, Severity sever
     finding.file = file;
     finding.rule = rule;
     finding.severity = severity;
+    finding.line = finding.column = 1;
+    finding.byte = 0;
     finding.message = std::move(message);
     result.findings.push_back(std::move(finding));
     return result;

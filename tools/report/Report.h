@@ -3,8 +3,8 @@
 #ifndef KESTRUNE_TOOL_REPORT_H
 #define KESTRUNE_TOOL_REPORT_H
 
-#include "QORSysTextFileUtilities.h"  // the file descriptor and its operations
 #include "Finding.h"
+#include "QORSysTextFileUtilities.h"  // the file descriptor and its operations
 #include "Status.h"
 
 #include <string>

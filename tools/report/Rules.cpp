@@ -2,6 +2,7 @@
 
 #include "Report.h"
 
+#include <string_view>
 #include <utility>
 
 namespace kestrune_tool {
@@ -26,11 +27,25 @@ void PlaceAtHead(Finding& finding, std::size_t mark)
     finding.byte = mark;
 }
 
+// The end of the text: its final line ending, or where one would go.
+void PlaceAtEnd(Finding& finding, const std::string& text)
+{
+    TextPosition at;
+    at.byte = text.size();
+    if (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        at.byte -= text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0 ? 2 : 1;
+    PlaceAfter(std::string_view(text).substr(0, at.byte), false, at);
+    finding.line = at.line;
+    finding.column = at.column;
+    finding.byte = at.byte;
+}
+
 const char* YesNo(bool yes) { return yes ? "yes" : "no"; }
 
 // Where the rule's finding is, what the rule wants and what the text holds,
 // and whether mend mends it.
-void Place(Finding& finding, const Verdict& verdict, const Policy& policy, const Findings& mend)
+void Place(Finding& finding, const std::string& text, const Verdict& verdict, const Policy& policy,
+           const Findings& mend)
 {
     const Findings& found = verdict.found;
     const std::string& rule = finding.rule;
@@ -45,6 +60,7 @@ void Place(Finding& finding, const Verdict& verdict, const Policy& policy, const
         finding.found = YesNo(found.head.mark != 0);
         finding.fixable = mend.bom;
     } else if (rule == "final_newline") {
+        PlaceAtEnd(finding, text);
         finding.expected = YesNo(policy.finalNewline == Want::Yes);
         finding.found = YesNo(policy.finalNewline != Want::Yes);
         finding.fixable = mend.finalNewline;
@@ -120,8 +136,8 @@ const RuleText kRules[] = {
 
 }  // namespace
 
-std::vector<Finding> RuleFindings(const std::string& file, const Verdict& verdict, const Words& words,
-                                  const Policy& policy, const Findings& mend)
+std::vector<Finding> RuleFindings(const std::string& file, const std::string& text, const Verdict& verdict,
+                                  const Words& words, const Policy& policy, const Findings& mend)
 {
     std::vector<Finding> findings;
     std::vector<Finding> invalid;
@@ -130,7 +146,7 @@ std::vector<Finding> RuleFindings(const std::string& file, const Verdict& verdic
         finding.file = file;
         finding.rule = rule;
         finding.message = what;
-        Place(finding, verdict, policy, mend);
+        Place(finding, text, verdict, policy, mend);
         (finding.rule == "utf8" ? invalid : findings).push_back(std::move(finding));
     }
     for (Finding& finding : invalid) findings.push_back(std::move(finding));

@@ -15,11 +15,11 @@
 namespace kestrune_tool {
 
 // One record for each of words (a rule broken and what is wrong, as Judge
-// or PlanFix tells it), placed and valued from verdict (the one that found
-// it) and policy; fixable where mend holds the rule. Invalid UTF-8, which
+// or PlanFix tells it), placed and valued from verdict (what Judge found in
+// text) and policy; fixable where mend holds the rule. Invalid UTF-8, which
 // only a conversion mends, comes last.
-std::vector<Finding> RuleFindings(const std::string& file, const Verdict& verdict, const Words& words,
-                                  const Policy& policy, const Findings& mend);
+std::vector<Finding> RuleFindings(const std::string& file, const std::string& text, const Verdict& verdict,
+                                  const Words& words, const Policy& policy, const Findings& mend);
 
 // fix --to-utf8's conversion of a text from the charset from, told as a finding mended.
 Finding Conversion(const std::string& file, const std::string& from);

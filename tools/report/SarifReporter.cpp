@@ -47,18 +47,13 @@ std::string ArtifactLocation(const std::string& file)
     const bool drive = kWindows && file.size() > 2 && std::isalpha(static_cast<unsigned char>(file[0])) != 0 &&
                        file[1] == ':' && (file[2] == '\\' || file[2] == '/');
     JsonLine location;
-    if (slash)
-        return location.Text("uri", "file://" + PercentEncoded(file)).End();
-    if (drive)
-        return location.Text("uri", "file:///" + file.substr(0, 2) + PercentEncoded(file.substr(2))).End();
+    if (slash) return location.Text("uri", "file://" + PercentEncoded(file)).End();
+    if (drive) return location.Text("uri", "file:///" + file.substr(0, 2) + PercentEncoded(file.substr(2))).End();
     return location.Text("uri", PercentEncoded(file)).Text("uriBaseId", "%SRCROOT%").End();
 }
 
 // SARIF's messages are sentences.
-std::string Sentence(const std::string& text)
-{
-    return !text.empty() && text.back() == '.' ? text : text + ".";
-}
+std::string Sentence(const std::string& text) { return !text.empty() && text.back() == '.' ? text : text + "."; }
 
 std::string Message(const std::string& text) { return JsonLine().Text("text", Sentence(text)).End(); }
 
