@@ -102,12 +102,17 @@ TEST(Reporters, EveryFormatOfOneTable)
     // SARIF: rules by first use, percent-encoded relative URIs against %SRCROOT%, absolute names as file: URIs.
     Result mixed = rows[0].result;
     mixed.findings.push_back(rows[3].result.findings[0]);
-    mixed.findings.push_back(Made("/tmp/x y", "utf8", E, 0, 0, false, "", "m"));
+#ifdef _WIN32
+    const char *absolute = "C:\\tmp\\x y", *uri = R"("uri":"file:///C:/tmp/x%20y"})";
+#else
+    const char *absolute = "/tmp/x y", *uri = R"("uri":"file:///tmp/x%20y"})";
+#endif
+    mixed.findings.push_back(Made(absolute, "utf8", E, 0, 0, false, "", "m"));
     const std::string log = Written(Format::kSarif, mixed);
-    for (const char* part : {R"("rules":[{"id":"end_of_line",)", R"({"id":"utf8",)", R"({"id":"r:1,2",)",
-                             R"("ruleId":"utf8","ruleIndex":1,)",
-                             R"("uri":"d%2C1%3A%25.velnls","uriBaseId":"%SRCROOT%")", R"("uri":"file:///tmp/x%20y"})",
-                             R"("region":{"startLine":2,"startColumn":4,"byteOffset":3})", R"("text":"m."})"}) {
+    for (const char* part :
+         {R"("rules":[{"id":"end_of_line",)", R"({"id":"utf8",)", R"({"id":"r:1,2",)",
+          R"("ruleId":"utf8","ruleIndex":1,)", R"("uri":"d%2C1%3A%25.velnls","uriBaseId":"%SRCROOT%")", uri,
+          R"("region":{"startLine":2,"startColumn":4,"byteOffset":3})", R"("text":"m."})"}) {
         EXPECT_NE(log.find(part), std::string::npos) << part;
     }
 }

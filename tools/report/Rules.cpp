@@ -2,6 +2,7 @@
 
 #include "Report.h"
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 
@@ -140,16 +141,16 @@ std::vector<Finding> RuleFindings(const std::string& file, const std::string& te
                                   const Words& words, const Policy& policy, const Findings& mend)
 {
     std::vector<Finding> findings;
-    std::vector<Finding> invalid;
     for (const auto& [rule, what] : words) {
         Finding finding;
         finding.file = file;
         finding.rule = rule;
         finding.message = what;
         Place(finding, text, verdict, policy, mend);
-        (finding.rule == "utf8" ? invalid : findings).push_back(std::move(finding));
+        findings.push_back(std::move(finding));
     }
-    for (Finding& finding : invalid) findings.push_back(std::move(finding));
+    std::stable_partition(findings.begin(), findings.end(),
+                          [](const Finding& finding) { return finding.rule != "utf8"; });
     return findings;
 }
 

@@ -9,28 +9,22 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
 
 namespace kestrune_tool {
 
 namespace {
 
-#ifdef _WIN32
-constexpr bool kWindows = true;
-#else
-constexpr bool kWindows = false;
-#endif
-
-// RFC 3986: every byte but the unreserved ones and '/' as %XX; a Windows
-// name's backslashes as '/'.
-std::string PercentEncoded(const std::string& path)
+// RFC 3986: every byte but the unreserved ones, '/' and, in an absolute
+// path, ':' (a drive's) as %XX.
+std::string PercentEncoded(const std::string& path, bool absolute)
 {
     std::string out;
     for (const char c : path) {
         const auto byte = static_cast<unsigned char>(c);
-        if (std::isalnum(byte) != 0 || c == '-' || c == '.' || c == '_' || c == '~' || c == '/') {
+        if (std::isalnum(byte) != 0 || c == '-' || c == '.' || c == '_' || c == '~' || c == '/' ||
+            (absolute && c == ':')) {
             out += c;
-        } else if (kWindows && c == '\\') {
-            out += '/';
         } else {
             char escape[4];
             std::snprintf(escape, sizeof escape, "%%%02X", byte);
@@ -40,16 +34,18 @@ std::string PercentEncoded(const std::string& path)
     return out;
 }
 
-// The artifact's location: a URI relative to %SRCROOT%, or an absolute file: URI.
+// The artifact's location: a URI relative to %SRCROOT%, or for an absolute
+// name a file: URI, with '/' between names on every system.
 std::string ArtifactLocation(const std::string& file)
 {
-    const bool slash = !file.empty() && (file[0] == '/' || (kWindows && file[0] == '\\'));
-    const bool drive = kWindows && file.size() > 2 && std::isalpha(static_cast<unsigned char>(file[0])) != 0 &&
-                       file[1] == ':' && (file[2] == '\\' || file[2] == '/');
+    const std::filesystem::path path = std::filesystem::u8path(file);
+    const std::string names = path.generic_u8string();
     JsonLine location;
-    if (slash) return location.Text("uri", "file://" + PercentEncoded(file)).End();
-    if (drive) return location.Text("uri", "file:///" + file.substr(0, 2) + PercentEncoded(file.substr(2))).End();
-    return location.Text("uri", PercentEncoded(file)).Text("uriBaseId", "%SRCROOT%").End();
+    if (!path.is_absolute())
+        return location.Text("uri", PercentEncoded(names, false)).Text("uriBaseId", "%SRCROOT%").End();
+    // /tmp/x and //server/share/x as they are, C:/x after a slash.
+    const char* authority = names.compare(0, 2, "//") == 0 ? "" : names[0] == '/' ? "//" : "///";
+    return location.Text("uri", "file:" + std::string(authority) + PercentEncoded(names, true)).End();
 }
 
 // SARIF's messages are sentences.
