@@ -252,7 +252,7 @@ const char kOverviewTail[] =
     "  gcc     one line per finding, as compilers write them:\n"
     "            FILE:LINE:COL: error: MESSAGE [RULE]\n"
     "          FILE:LINE: for a place without a column, FILE: for a finding\n"
-    "          about the whole file (as gcc and clang do); note: for a finding\n"
+    "          without a place (as gcc and clang do); note: for a finding\n"
     "          that is no fault\n"
     "  github  one GitHub Actions workflow command per finding:\n"
     "            ::error file=F,line=L,col=C,title=RULE::MESSAGE\n"
