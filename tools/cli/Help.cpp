@@ -11,21 +11,24 @@ namespace {
 constexpr std::size_t kAny = static_cast<std::size_t>(-1);
 
 const Command kCommands[] = {
-    {"eol", "FILE...", " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--json]",
+    {"eol", "FILE...",
+     " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--format FORMAT] [--json]",
      "which end-of-line convention each file uses",
      "Prints FILE: CRLF, FILE: LF or FILE: CR after the first line ending in the\n"
      "file, or FILE: none found (default CRLF) when it has none. Only the first\n"
      "line ending counts; kestrune info counts them all.\n"
      "--json: {\"file\": FILE, \"eol\": \"CRLF\", \"LF\", \"CR\" or null}\n"
      "Exit status 0 when every file has a line ending, 1 when one has none.\n",
-     RunEol, 1, kAny, kWalkOptions | kJsonOption},
-    {"bom", "FILE...", " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--json]",
+     RunEol, 1, kAny, kWalkOptions | kFormatOptions},
+    {"bom", "FILE...",
+     " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--format FORMAT] [--json]",
      "whether each file starts with a UTF-8 byte-order mark",
      "Prints FILE: yes when the file starts with the bytes EF BB BF, else FILE: no.\n"
      "--json: {\"file\": FILE, \"bom\": true or false}\n"
      "Exit status 0 when every file has the mark, 1 when one has not.\n",
-     RunBom, 1, kAny, kWalkOptions | kJsonOption},
-    {"utf8", "FILE...", " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--json]",
+     RunBom, 1, kAny, kWalkOptions | kFormatOptions},
+    {"utf8", "FILE...",
+     " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--format FORMAT] [--json]",
      "whether each file is valid UTF-8 throughout",
      "Prints FILE: valid or FILE: invalid (RFC 3629: no overlong forms, no\n"
      "surrogates, nothing above U+10FFFF; an empty file is valid). For an invalid\n"
@@ -47,8 +50,9 @@ const Command kCommands[] = {
      "--json: {\"file\": FILE, \"utf8\": true or false}, and for an invalid file\n"
      "also \"byte\": B, \"line\": L, \"column\": C, \"bytes\": \"XX YY\"\n"
      "Exit status 0 when every file is valid, 1 when one is not.\n",
-     RunUtf8, 1, kAny, kWalkOptions | kJsonOption},
-    {"info", "FILE...", " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--json]",
+     RunUtf8, 1, kAny, kWalkOptions | kFormatOptions},
+    {"info", "FILE...",
+     " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--format FORMAT] [--json]",
      "everything the library tells about each file",
      "Prints one line per file:\n"
      "  FILE: eol E, bom yes|no, utf8 V, charset NAME|none\n"
@@ -62,9 +66,9 @@ const Command kCommands[] = {
      "position fields as utf8 gives them, \"charset\": NAME or null}\n"
      "Exit status 0 when every file is clean (one kind of line ending at most,\n"
      "valid UTF-8), 1 when one is not.\n",
-     RunInfo, 1, kAny, kWalkOptions | kJsonOption},
+     RunInfo, 1, kAny, kWalkOptions | kFormatOptions},
     {"check", "PATH...",
-     " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--json] [RULE...]",
+     " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--format FORMAT] [--json] [RULE...]",
      "whether each file keeps its .editorconfig rules",
      "Holds each file to the rules that the .editorconfig files above it give it\n"
      "(end_of_line, charset, insert_final_newline, trim_trailing_whitespace,\n"
@@ -114,9 +118,10 @@ const Command kCommands[] = {
      "trouble (an .editorconfig that is not a regular file or has a line that is\n"
      "not EditorConfig's, up to the first that says root = true; a file that\n"
      "cannot be read).\n",
-     RunCheck, 1, kAny, kWalkOptions | kJsonOption | kRuleOptions},
+     RunCheck, 1, kAny, kWalkOptions | kFormatOptions | kRuleOptions},
     {"fix", "PATH...",
-     " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--json] [--dry-run] [--to-utf8 "
+     " [-r [--all-files] [--no-ignore] [--exclude GLOB] [--include GLOB]] [-j N] [--format FORMAT] [--json] "
+     "[--dry-run] [--to-utf8 "
      "[--from CHARSET]] [RULE...]",
      "rewrite each file to keep its rules",
      "Takes the rules as check does, and rewrites each file that breaks one that\n"
@@ -162,7 +167,7 @@ const Command kCommands[] = {
      "Exit status 0 when every file keeps its rules now, 1 when one still breaks\n"
      "one (invalid UTF-8; with --dry-run, anything to fix), 2 when a file could\n"
      "not be read or replaced (it is then left as it was; one line says why).\n",
-     RunFix, 1, kAny, kWalkOptions | kJsonOption | kRuleOptions | kDryRunOption | kConvertOptions},
+     RunFix, 1, kAny, kWalkOptions | kFormatOptions | kRuleOptions | kDryRunOption | kConvertOptions},
     {"editorconfig", "FILE...", " [-f NAME] [-b VERSION]", "the .editorconfig properties that apply to each file",
      "Prints the EditorConfig properties that apply to each FILE, one NAME=VALUE\n"
      "line each, as EditorConfig's own editorconfig command prints them (with\n"
@@ -199,7 +204,7 @@ const Command kCommands[] = {
      "Exit status 0 when the line was written or was there, 1 when it would lie,\n"
      "2 otherwise.\n",
      RunTag, 2, 2, kTagOptions | kCharsetOperand},
-    {"compare", "FIRST SECOND", " [--json]", "whether two catalogs say the same, line endings aside",
+    {"compare", "FIRST SECOND", " [--format FORMAT] [--json]", "whether two catalogs say the same, line endings aside",
      "Prints FIRST vs SECOND: same or different. CR and LF bytes, and each file's\n"
      "leading byte-order mark and <meta charset=\"...\"/> line, are ignored.\n"
      "FIRST with an extension other than .velnls (any letter case) is refused;\n"
@@ -210,7 +215,7 @@ const Command kCommands[] = {
      "files are refused as trouble.\n"
      "--json: {\"first\": FIRST, \"second\": SECOND, \"same\": true or false}\n"
      "Exit status 0 same, 1 different.\n",
-     RunCompare, 2, 2, kJsonOption},
+     RunCompare, 2, 2, kFormatOptions},
     {"abspath", "PATH...", "", "print the absolute form of each path",
      "Prints each PATH as an absolute path. An absolute PATH is printed as it is;\n"
      "a relative one is joined to the current directory, and '.', '..' and\n"
@@ -227,7 +232,8 @@ const Command kCommands[] = {
 };
 
 const char kOverviewHead[] =
-    "Usage: kestrune [-q] [-r [--all-files] [--no-ignore]] [-j N] [--json] COMMAND [OPTION...] [--] ARG...\n"
+    "Usage: kestrune [-q] [-r [--all-files] [--no-ignore]] [-j N] [--format FORMAT] [--json] COMMAND [OPTION...] [--] "
+    "ARG...\n"
     "\n"
     "Kestrune is a C++ library of helpers for text files, above all the\n"
     "national-language catalogs (*.velnls) of an application suite; this tool\n"
@@ -264,14 +270,57 @@ const char kOverviewTail[] =
     "                         and fix changes a file with two names (a link) in\n"
     "                         their order. On a terminal a walk of over a second\n"
     "                         shows a status line on standard error (not with -q)\n"
-    "      --json             eol, bom, utf8, info, check, fix, compare: one JSON\n"
-    "                         object per file, one per line; each command's help\n"
-    "                         names the fields. A name that is not UTF-8 has\n"
-    "                         those bytes as U+FFFD in its field, and all its\n"
-    "                         bytes in hex in a field beside it with _hex added\n"
-    "                         to the name\n"
+    "      --format FORMAT    eol, bom, utf8, info, check, fix, compare: how the\n"
+    "                         results are written (below)\n"
+    "      --json             --format json. One JSON object per file, one per\n"
+    "                         line; each command's help names the fields, then\n"
+    "                         \"findings\" holds the file's findings. A name that\n"
+    "                         is not UTF-8 has those bytes as U+FFFD in its\n"
+    "                         field, and all its bytes in hex in a field beside\n"
+    "                         it with _hex added to the name\n"
     "  -h, --help             show help\n"
     "      --version          show the version\n"
+    "\n"
+    "Output formats (FORMAT, in any letter case):\n"
+    "  text    the lines each command's help shows (the default)\n"
+    "  json    JSON Lines, as --json above\n"
+    "  gcc     one line per finding, as compilers write them:\n"
+    "            FILE:LINE:COL: error: MESSAGE [RULE]\n"
+    "          FILE:LINE: for a place without a column, FILE: for a finding\n"
+    "          without a place (as gcc and clang do); note: for a finding\n"
+    "          that is no fault\n"
+    "  github  one GitHub Actions workflow command per finding:\n"
+    "            ::error file=F,line=L,col=C,title=RULE::MESSAGE\n"
+    "          (::notice for a note; % CR LF escaped as %25 %0D %0A, and in\n"
+    "          F and RULE also : and , as %3A and %2C)\n"
+    "  sarif   one SARIF 2.1.0 log for the whole run: a rule for each rule\n"
+    "          named, with its help (what mends it); a result for each\n"
+    "          finding, its file a URI relative to %SRCROOT% (the directory\n"
+    "          kestrune ran in; file: for an absolute name), its region in\n"
+    "          lines, columns in characters and byteOffset, and properties\n"
+    "          fixable and repair\n"
+    "gcc, github and sarif add to a message the command that mends the\n"
+    "finding, \"(repair: kestrune fix)\", or \"fixed: \" before it once fix\n"
+    "has mended it. Trouble and notes stay on standard error in every format.\n"
+    "\n"
+    "Findings:\n"
+    "Each thing a command finds in a file is one record, in \"findings\":\n"
+    "  \"rule\"      end_of_line, bom, final_newline, tag, utf8, charset (a tag\n"
+    "              line that lies) or binary for check and fix; eol, bom,\n"
+    "              utf8, info or compare: those commands' answer; tag: tag's\n"
+    "  \"severity\"  \"error\" (the file fails: a rule broken, or the answer\n"
+    "              no) or \"note\" (it passes, or fix has mended it)\n"
+    "  \"line\", \"column\", \"byte\"  where it is: line and column from 1, the\n"
+    "              column in characters, byte from 0; null where it has none\n"
+    "  \"expected\", \"found\"  what the rule wants and what the file holds\n"
+    "              (\"LF\", \"yes\", \"UTF-8\", the bytes in hex), or null\n"
+    "  \"fixable\"   true when kestrune fix mends it (in fix's output: mended)\n"
+    "  \"repair\"    the command that mends it, or null: kestrune fix, or\n"
+    "              kestrune fix --to-utf8 --from CHARSET for invalid UTF-8\n"
+    "  \"message\"   the finding in words, as text prints it\n"
+    "With -r or several files a line on standard error ends the run (not\n"
+    "with -q): kestrune: 12 files checked: 3 break a rule (2 fixable with\n"
+    "`kestrune fix`), 1 has no rule that applies.\n"
     "\n"
     "Exit status:\n"
     "  0  yes / same / valid / clean (with several files: for every one of them)\n"
@@ -286,6 +335,7 @@ const char kOverviewTail[] =
     "  kestrune eol examples/catalogs/*.velnls\n"
     "  kestrune -q utf8 fr.velnls || echo 'fr.velnls is not clean UTF-8'\n"
     "  kestrune -r info --json catalogs/ > report.jsonl\n"
+    "  kestrune -r check --format sarif > kestrune.sarif\n"
     "  kestrune compare fr.velnls fr-old.velnls\n";
 
 }  // namespace

@@ -15,7 +15,7 @@ enum CommandOptions : unsigned {
     kTagOptions = 1,             // --eol
     kOptionsFirst = 2,           // options only before the first operand, so that any text can be echoed
     kWalkOptions = 4,            // -r and --all-files
-    kJsonOption = 8,             // --json
+    kFormatOptions = 8,          // --format, --json
     kRuleOptions = 16,           // --eol, --bom, --final-newline, --charset, --tag, --trim, --indent, --max-line-length
     kDryRunOption = 32,          // --dry-run
     kConvertOptions = 64,        // --to-utf8, --from

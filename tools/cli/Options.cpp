@@ -26,7 +26,9 @@ const Option kOptions[] = {
      [](Invocation& run, const char* value) {
          run.walk.jobs = static_cast<unsigned>(std::strtoul(value, nullptr, 10));
      }},
-    {"--json", nullptr, kJsonOption, Values::None, [](Invocation& run, const char*) { run.json = true; }},
+    {"--format", nullptr, kFormatOptions, Values::Format,
+     [](Invocation& run, const char* value) { run.format = FormatNamed(value); }},
+    {"--json", nullptr, kFormatOptions, Values::None, [](Invocation& run, const char*) { run.format = Format::kJson; }},
     {"--eol", nullptr, kRuleOptions, Values::Eol, [](Invocation& run, const char* value) { run.eol = value; }},
     {"--eol", nullptr, kTagOptions, Values::TagEol, [](Invocation& run, const char* value) { run.eol = value; }},
     {"--bom", nullptr, kRuleOptions, Values::YesNo, [](Invocation& run, const char* value) { run.bom = value; }},
@@ -54,9 +56,11 @@ const char* const* Choices(Values values)
     static const char* const kEol[] = {"lf", "crlf", "cr", nullptr};
     static const char* const kTagEol[] = {"crlf", "lf", "cr", "auto", nullptr};
     static const char* const kYesNo[] = {"yes", "no", "true", "false", nullptr};
+    static const char* const kFormat[] = {"text", "json", "gcc", "github", "sarif", nullptr};
     return values == Values::Eol      ? kEol
            : values == Values::TagEol ? kTagEol
            : values == Values::YesNo  ? kYesNo
+           : values == Values::Format ? kFormat
                                       : nullptr;
 }
 

@@ -19,6 +19,7 @@ enum class Values : unsigned char {
     Eol,          // lf, crlf or cr, in any letter case
     TagEol,       // the same or auto
     YesNo,        // yes, no, true or false, in any letter case
+    Format,       // text, json, gcc, github or sarif, in any letter case
     Charset,      // a charset name, kept as spelled; the known names offered
     TagCharset,   // the same, which must fit a tag line
     RuleCharset,  // an EditorConfig charset value, kept as spelled; others are noted

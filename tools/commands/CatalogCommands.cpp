@@ -3,7 +3,7 @@
 #include "FileKind.h"
 #include "FileText.h"
 #include "FixedFile.h"
-#include "Json.h"
+#include "Output.h"
 #include "QORSysTextFileUtilities.h"
 #include "Report.h"
 #include "SafeReplace.h"
@@ -79,22 +79,24 @@ int RunTag(const Invocation& run)
     std::string text;
     if (ReadWhole(name, path, text) != kYes) return kTrouble;
     const Findings found = CheckText(text, policy);
+    Output output(Format::kText, run.quiet, nullptr);
     if (!found.tag) {
-        Say(run.quiet, "%s: already starts with <meta charset=\"%s\"/>\n", name, found.head.charset.c_str());
-        return kYes;
+        Tell(Answered(name, "tag", Severity::kNote,
+                      "already starts with <meta charset=\"" + found.head.charset + "\"/>"));
+        return output.Finish(kYes);
     }
     const std::string lie = TagLie(text, found.head, policy.tag);
     if (!lie.empty()) {
-        Say(run.quiet, "%s: not written: %s\n", name, lie.c_str());
-        return kNo;
+        Tell(Answered(name, "tag", Severity::kError, "not written: " + lie));
+        return output.Finish(kNo);
     }
     // The tag line goes before the content, or in place of the one there; nothing else changes.
     const Outcome written =
         Replace(snapshot, [&](QORSysFileDescriptor& file) { return WriteFixed(file, text, policy, found); });
     if (!written.Ok()) return TroubleOrRefused(name, written.what, written.code);
-    Say(run.quiet, "%s: wrote <meta charset=\"%s\"/> and %s\n", name, policy.tag.c_str(),
-        EolName(TagEol(text, policy)));
-    return kYes;
+    Tell(Answered(name, "tag", Severity::kNote,
+                  "wrote <meta charset=\"" + policy.tag + "\"/> and " + EolName(TagEol(text, policy))));
+    return output.Finish(kYes);
 }
 
 int RunCompare(const Invocation& run)
@@ -115,12 +117,14 @@ int RunCompare(const Invocation& run)
         return kTrouble;
     }
     if (code < 0) return CompareTrouble(firstName, first, code);
-    if (run.json)
-        Say(run.quiet, "%s\n",
-            JsonLine().Text("first", firstName).Text("second", secondName).Bool("same", code == S_OK).End());
-    else
-        Say(run.quiet, "%s vs %s: %s\n", firstName, secondName, code == S_OK ? "same" : "different");
-    return code == S_OK ? kYes : kNo;
+    const bool same = code == S_OK;
+    Output output(run.format, run.quiet, nullptr);
+    Result result = Answered(firstName, "compare", same ? Severity::kNote : Severity::kError,
+                             (same ? "same as " : "different from ") + std::string(secondName));
+    result.subject = std::string(firstName) + " vs " + secondName;
+    result.Text("first", firstName).Text("second", secondName).Bool("same", same).answer = same ? "same" : "different";
+    Tell(std::move(result));
+    return output.Finish(same ? kYes : kNo);
 }
 
 }  // namespace kestrune_tool

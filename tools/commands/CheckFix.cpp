@@ -6,16 +6,17 @@
 #include "FileText.h"
 #include "FixPlan.h"
 #include "FixedFile.h"
-#include "Json.h"
 #include "Report.h"
+#include "Reported.h"
+#include "Rules.h"
 #include "SafeReplace.h"
 #include "TagVerdict.h"
 #include "ToUtf8.h"
 #include "Walk.h"
 
 #include <algorithm>
-#include <atomic>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -51,11 +52,6 @@ bool RulesFromOptions(const char* command, const Invocation& run, Policy& rules)
     return true;
 }
 
-// How the files of a run came out, for the closing summary.
-struct Tally {
-    std::atomic<unsigned long long> files{0}, broken{0}, fixed{0}, noRule{0}, skipped{0}, trouble{0};
-};
-
 // The file's rules: its .editorconfig files', then the options'; latin1:
 // the .editorconfig files say charset latin1.
 bool FileRules(const char* name, const Policy& options, Policy& policy, bool& latin1)
@@ -81,47 +77,28 @@ bool ReadText(const Invocation& run, const char* name, const QORSysPath& path, P
     return status == kYes && (!run.toUtf8 || ConvertText(run, name, text, policy, from, status));
 }
 
-// The words of the rules in words that are (or, with utf8 false, are not) the UTF-8 rule, joined.
-std::string Joined(const Words& words, bool utf8)
+// A file's result: its findings, and the JSON fields of old: key: value,
+// the charset converted from, the tag's verdict and each rule broken in words.
+Result Judged(const char* name, const char* key, bool value, std::vector<Finding> findings,
+              const std::string& from = {}, const TagVerdict& tag = {}, const std::vector<std::string>& rulesFrom = {})
 {
-    std::string line;
-    for (const auto& [key, what] : words) {
-        if ((std::string(key) == "utf8") == utf8) line += (line.empty() ? "" : "; ") + what;
+    Result result;
+    result.subject = name;
+    result.Text("file", name).Bool(key, value);
+    if (!rulesFrom.empty()) result.TextList("rules_from", rulesFrom);
+    if (!from.empty()) result.Text("converted_from", from);
+    if (tag.kind != TagVerdict::Untagged) result.Text("declared", tag.charset).Text("verdict", tag.Word());
+    std::set<std::string> rules;
+    for (const Finding& finding : findings) {
+        if (rules.insert(finding.rule).second) result.Text(finding.rule.c_str(), finding.message);
     }
-    return line;
-}
-
-// The words of every rule, the UTF-8 rule's last.
-std::string Line(const Words& words)
-{
-    const std::string others = Joined(words, false);
-    const std::string invalid = Joined(words, true);
-    return others + (!others.empty() && !invalid.empty() ? "; " : "") + invalid;
-}
-
-// A file's result: the JSON object with key: value, the charset converted
-// from, the tag's verdict and the rules broken, or in the text form line,
-// unless empty.
-void Tell(const Invocation& run, const char* name, const char* key, bool value, const std::string& line,
-          const Words& words, const std::string& from = {}, const TagVerdict& tag = {},
-          const std::vector<std::string>& rulesFrom = {})
-{
-    if (run.json) {
-        JsonLine json;
-        json.Text("file", name).Bool(key, value);
-        if (!rulesFrom.empty()) json.TextList("rules_from", rulesFrom);
-        if (!from.empty()) json.Text("converted_from", from);
-        if (tag.kind != TagVerdict::Untagged) json.Text("declared", tag.charset).Text("verdict", tag.Word());
-        for (const auto& [rule, what] : words) json.Text(rule, what);
-        Say(run.quiet, "%s\n", json.End());
-    } else if (!line.empty()) {
-        Say(run.quiet, "%s: %s\n", name, line.c_str());
-    }
+    result.findings = std::move(findings);
+    return result;
 }
 
 // from: the charset text was converted from, empty when it was not.
 int Fix(const Invocation& run, const char* name, const std::string& text, const Policy& policy, const Verdict& before,
-        const Snapshot& snapshot, const std::string& from, Tally& tally)
+        const Snapshot& snapshot, const std::string& from)
 {
     // The validator has the last word on a converted text.
     if (!from.empty() && before.found.utf8)
@@ -129,48 +106,48 @@ int Fix(const Invocation& run, const char* name, const std::string& text, const 
     const Plan plan = PlanFix(text, policy, before);
     // A binary file is never written, converted or not.
     const bool changes = plan.mend.Fixable() || (!from.empty() && !before.binary);
+    // What is mended, as check found it; then what check finds in the text mended.
+    std::vector<Finding> findings;
+    for (Finding& finding : RuleFindings(name, text, before, Describe(plan.mend, policy), policy, plan.mend)) {
+        if (finding.fixable) findings.push_back(std::move(finding));
+    }
     const Words unfixable = plan.Told(plan.after.words);
-    // Each rule broken before, then any that fixing broke.
-    Words words = plan.Told(before.words);
-    for (const auto& remaining : unfixable) {
-        const auto same = [&remaining](const auto& word) { return std::string(word.first) == remaining.first; };
-        if (std::none_of(words.begin(), words.end(), same)) words.push_back(remaining);
+    const std::string& mended = plan.mend.Fixable() ? plan.text : text;
+    for (Finding& finding : RuleFindings(name, mended, plan.after, unfixable, policy, Findings{}))
+        findings.push_back(std::move(finding));
+    const bool would = run.dryRun && changes;
+    const bool writes = changes && !run.dryRun;
+    if (writes) {
+        const Outcome outcome =
+            Replace(snapshot, [&](QORSysFileDescriptor& file) { return WriteFixed(file, text, policy, plan.mend); });
+        if (!outcome.Ok()) return TroubleOrRefused(name, outcome.what, outcome.code);
     }
-    const std::string mended = Joined(Describe(plan.mend, policy), false);
-    const std::string what = (from.empty() ? "" : "converted from " + from + " to UTF-8") +
-                             (!from.empty() && !mended.empty() ? "; " : "") + mended;
-    const std::string left = unfixable.empty() ? "" : (changes ? "; not fixable: " : "") + Line(unfixable);
-    tally.broken += !unfixable.empty();
-    if (!changes || run.dryRun) {
-        const bool would = run.dryRun && changes;
-        tally.fixed += would;
-        Tell(run, name, run.dryRun ? "would_change" : "changed", would, (would ? "would fix: " + what : "") + left,
-             words, from);
-        return !unfixable.empty() || would ? kNo : kYes;
+    Result result = Judged(name, run.dryRun ? "would_change" : "changed", would || writes, std::move(findings), from);
+    if (changes && !from.empty()) result.findings.insert(result.findings.begin(), Conversion(name, from));
+    result.action = writes ? Result::kFixed : would ? Result::kWouldFix : Result::kNone;
+    // Once written, what was mended is told as done.
+    for (Finding& finding : result.findings) {
+        if (writes && finding.fixable) finding.severity = Severity::kNote;
     }
-    const Outcome outcome =
-        Replace(snapshot, [&](QORSysFileDescriptor& file) { return WriteFixed(file, text, policy, plan.mend); });
-    if (!outcome.Ok()) return TroubleOrRefused(name, outcome.what, outcome.code);
-    ++tally.fixed;
-    Tell(run, name, "changed", true, "fixed: " + what + left, words, from);
-    return unfixable.empty() ? kYes : kNo;
+    Tell(std::move(result));
+    return !unfixable.empty() || would ? kNo : kYes;
 }
 
-// check's verdict on one file.
-int Check(const Invocation& run, const char* name, const Policy& policy, const Verdict& verdict, Tally& tally)
+// check's verdict on one file, with what fix would mend.
+int Check(const char* name, const std::string& text, const Policy& policy, const Verdict& verdict)
 {
     const TagVerdict& tag = verdict.tag;
     if (tag.kind == TagVerdict::Unknown || tag.kind == TagVerdict::Unavailable) {
         Note("kestrune: %s: tag says %s, a charset %s: not checked\n", name, tag.charset.c_str(),
              tag.kind == TagVerdict::Unknown ? "kestrune does not know" : "this system cannot convert");
     }
-    Tell(run, name, "ok", !verdict.Broken(), Line(verdict.words), verdict.words, {}, tag, policy.from);
-    tally.broken += verdict.Broken();
+    const Plan plan = verdict.Broken() ? PlanFix(text, policy, verdict) : Plan{};
+    Tell(Judged(name, "ok", !verdict.Broken(), RuleFindings(name, text, verdict, verdict.words, policy, plan.mend), {},
+                tag, policy.from));
     return verdict.Broken() ? kNo : kYes;
 }
 
-int CheckOrFixFile(const Invocation& run, bool fixing, const Policy& options, const char* name, const QORSysPath& path,
-                   Tally& tally)
+int CheckOrFixFile(const Invocation& run, bool fixing, const Policy& options, const char* name, const QORSysPath& path)
 {
     // Its rules hold for the files after it: changed, it could no longer be read.
     if (fixing && std::filesystem::u8path(name).filename() == kEditorConfigName)
@@ -192,56 +169,35 @@ int CheckOrFixFile(const Invocation& run, bool fixing, const Policy& options, co
             "make it charset = utf-8\n");
     }
     const Verdict verdict = Judge(text, policy);
+    Result result;
+    result.subject = name;
     if (verdict.binary && !IsCatalogName(name)) {
-        ++tally.skipped;
         Note("kestrune: %s: %s: skipped\n", name, verdict.words.front().second.c_str());
+        result.outcome = Result::kSkipped;
+        Tell(std::move(result));
         return kYes;
     }
     if (!verdict.ruled && !verdict.binary) {
-        ++tally.noRule;
         const char* key = !fixing ? "ok" : run.dryRun ? "would_change" : "changed";
-        if (run.json) Say(run.quiet, "%s\n", JsonLine().Text("file", name).Bool(key, !fixing).EmptyList("rules").End());
+        result.outcome = Result::kNoRule;
+        result.Text("file", name).Bool(key, !fixing).TextList("rules", {});
+        Tell(std::move(result));
         return kYes;
     }
-    return fixing ? Fix(run, name, text, policy, verdict, snapshot, from, tally)
-                  : Check(run, name, policy, verdict, tally);
+    return fixing ? Fix(run, name, text, policy, verdict, snapshot, from) : Check(name, text, policy, verdict);
 }
 
-// The closing line of a run over several files: how many break a rule, and
-// how many no rule applies to.
-void Summarize(const Invocation& run, bool fixing, const Tally& tally)
-{
-    if (run.quiet || (!run.walk.recursive && run.operands.size() < 2)) return;
-    const auto count = [](unsigned long long n, const char* one, const char* many) {
-        return std::to_string(n) + " " + (n == 1 ? one : many);
-    };
-    std::string parts;
-    const auto add = [&parts](unsigned long long n, const std::string& words) {
-        if (n != 0) parts += (parts.empty() ? "" : ", ") + words;
-    };
-    add(tally.fixed, std::to_string(tally.fixed) + (run.dryRun ? " to fix" : " fixed"));
-    add(tally.broken, count(tally.broken, fixing ? "breaks a rule fix cannot mend" : "breaks a rule",
-                            fixing ? "break a rule fix cannot mend" : "break a rule"));
-    add(tally.noRule, count(tally.noRule, "has no rule that applies", "have no rule that applies"));
-    add(tally.skipped, std::to_string(tally.skipped) + " skipped");
-    add(tally.trouble, std::to_string(tally.trouble) + (fixing ? " could not be fixed" : " could not be checked"));
-    Note("kestrune: %s: %s\n", count(tally.files, "file checked", "files checked").c_str(),
-         parts.empty() ? "all keep their rules" : parts.c_str());
-}
+constexpr SummaryWords kCheckWords{"breaks a rule", "break a rule", "all keep their rules", "checked"};
+constexpr SummaryWords kFixWords{"breaks a rule fix cannot mend", "break a rule fix cannot mend",
+                                 "all keep their rules", "fixed"};
 
 int CheckOrFix(const Invocation& run, bool fixing)
 {
     Policy options;
     if (!RulesFromOptions(fixing ? "fix" : "check", run, options)) return kTrouble;
-    Tally tally;
-    const int status = EachFile(run.operands, run.walk, run.quiet, [&](const char* name, const QORSysPath& path) {
-        const int result = CheckOrFixFile(run, fixing, options, name, path, tally);
-        ++tally.files;
-        tally.trouble += result == kTrouble;
-        return result;
+    return EachFileReported(run, fixing ? kFixWords : kCheckWords, [&](const char* name, const QORSysPath& path) {
+        return CheckOrFixFile(run, fixing, options, name, path);
     });
-    Summarize(run, fixing, tally);
-    return status;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #ifndef KESTRUNE_TOOL_COMMANDS_H
 #define KESTRUNE_TOOL_COMMANDS_H
 
+#include "Reporter.h"
 #include "Status.h"
 #include "Walk.h"
 
@@ -12,9 +13,9 @@ namespace kestrune_tool {
 struct Invocation {
     std::vector<const char*> operands;
     bool quiet = false;
-    bool json = false;         // eol, bom, utf8, info, compare
-    WalkOptions walk;          // eol, bom, utf8, info, check, fix
-    const char* eol = "auto";  // tag; check and fix, which take lf, crlf or cr only, when not "auto"
+    Format format = Format::kText;  // eol, bom, utf8, info, check, fix, compare
+    WalkOptions walk;               // eol, bom, utf8, info, check, fix
+    const char* eol = "auto";       // tag; check and fix, which take lf, crlf or cr only, when not "auto"
     // check and fix: the rules given as options, null when not given. The
     // values are checked as read, and words are in the option table's spelling.
     const char* bom = nullptr;

@@ -2,10 +2,11 @@
 #include "CatalogHead.h"
 #include "Commands.h"
 #include "FileText.h"
-#include "Json.h"
+#include "FixPlan.h"
 #include "LineEndings.h"
 #include "QORSysTextFileUtilities.h"
 #include "Report.h"
+#include "Reported.h"
 #include "Utf8Position.h"
 #include "Walk.h"
 
@@ -64,14 +65,35 @@ std::string Utf8Words(const Utf8Verdict& verdict)
     return words + (verdict.deepValid ? "; the deep check's window rule passes it" : "; the deep check fails it");
 }
 
-void AddUtf8(JsonLine& json, const Utf8Verdict& verdict)
+void AddUtf8(Result& result, const Utf8Verdict& verdict)
 {
-    json.Bool("utf8", verdict.valid);
+    result.Bool("utf8", verdict.valid);
     if (!verdict.valid) {
-        json.Number("byte", verdict.at.byte).Number("line", verdict.at.line).Number("column", verdict.at.column);
-        json.Text("bytes", verdict.at.bytes);
+        result.Number("byte", verdict.at.byte).Number("line", verdict.at.line).Number("column", verdict.at.column);
+        result.Text("bytes", verdict.at.bytes);
     }
-    if (verdict.deepValid != verdict.valid) json.Bool("deep_check", verdict.deepValid);
+    if (verdict.deepValid != verdict.valid) result.Bool("deep_check", verdict.deepValid);
+}
+
+// An inspect command's result: its answer about the file, an error when it is no.
+Result Answer(const char* name, const char* rule, bool yes, std::string message)
+{
+    Result result = Answered(name, rule, yes ? Severity::kNote : Severity::kError, std::move(message));
+    result.Text("file", name);
+    return result;
+}
+
+// Places the answer at the first invalid sequence of a text not valid UTF-8,
+// with the conversion that makes it UTF-8.
+void PlaceInvalid(Finding& finding, const std::string& text, const Utf8Verdict& verdict)
+{
+    if (verdict.valid) return;
+    finding.line = verdict.at.line;
+    finding.column = verdict.at.column;
+    finding.byte = verdict.at.byte;
+    finding.expected = "UTF-8";
+    finding.found = verdict.at.bytes;
+    finding.repair = ToUtf8Command(JudgeTag(text, ReadHead(text)));
 }
 
 // "CRLF", "LF", "CR", "mixed", or null for a text without line endings.
@@ -93,11 +115,17 @@ std::string EolWords(const LineEndings& endings)
     return words + ")";
 }
 
+constexpr SummaryWords kEolWords{"has no line ending", "have no line ending", "all have a line ending", "checked"};
+constexpr SummaryWords kBomWords{"has no byte-order mark", "have no byte-order mark", "all have a byte-order mark",
+                                 "checked"};
+constexpr SummaryWords kUtf8Words{"is not valid UTF-8", "are not valid UTF-8", "all are valid UTF-8", "checked"};
+constexpr SummaryWords kInfoWords{"is not clean", "are not clean", "all are clean", "checked"};
+
 }  // namespace
 
 int RunEol(const Invocation& run)
 {
-    return EachFile(run.operands, run.walk, run.quiet, [&](const char* name, const QORSysPath& path) {
+    return EachFileReported(run, kEolWords, [&](const char* name, const QORSysPath& path) {
         std::string text;
         unsigned int size = 0;
         if (ReadFile(name, path, &text, SIZE_MAX, size) != kYes) return kTrouble;
@@ -113,58 +141,57 @@ int RunEol(const Invocation& run)
             });
             if (status != kYes) return status;
         }
-        if (run.json) {
-            JsonLine json;
-            json.Text("file", name);
-            if (found)
-                json.Text("eol", EolName(eol));
-            else
-                json.Null("eol");
-            Say(run.quiet, "%s\n", json.End());
-        } else {
-            Say(run.quiet, "%s: %s\n", name, found ? EolName(eol) : "none found (default CRLF)");
+        Result result = Answer(name, "eol", found, found ? EolName(eol) : "none found (default CRLF)");
+        result.TextOrNull("eol", found ? EolName(eol) : nullptr);
+        Finding& answer = result.findings.front();
+        answer.found = found ? EolName(eol) : "";
+        if (found && at != std::string::npos) {
+            TextPosition place;
+            PlaceAfter(std::string_view(text).substr(0, at), false, place);
+            answer.line = place.line;
+            answer.column = place.column;
+            answer.byte = at;
         }
+        Tell(std::move(result));
         return found ? kYes : kNo;
     });
 }
 
 int RunBom(const Invocation& run)
 {
-    return EachFile(run.operands, run.walk, run.quiet, [&](const char* name, const QORSysPath& path) {
+    return EachFileReported(run, kBomWords, [&](const char* name, const QORSysPath& path) {
         std::string text;
         unsigned int size = 0;
         if (ReadFile(name, path, &text, 3, size) != kYes) return kTrouble;
         const char* head = text.data();
         auto length = static_cast<unsigned int>(text.size());
         const bool found = DetectUnicodeBOM(head, length) == S_OK;
-        if (run.json)
-            Say(run.quiet, "%s\n", JsonLine().Text("file", name).Bool("bom", found).End());
-        else
-            Say(run.quiet, "%s: %s\n", name, found ? "yes" : "no");
+        Result result =
+            Answer(name, "bom", found, found ? "starts with a UTF-8 byte-order mark" : "no byte-order mark");
+        result.Bool("bom", found).answer = found ? "yes" : "no";
+        result.findings.front().found = found ? "yes" : "no";
+        Tell(std::move(result));
         return found ? kYes : kNo;
     });
 }
 
 int RunUtf8(const Invocation& run)
 {
-    return EachFile(run.operands, run.walk, run.quiet, [&](const char* name, const QORSysPath& path) {
+    return EachFileReported(run, kUtf8Words, [&](const char* name, const QORSysPath& path) {
         std::string text;
         Utf8Verdict verdict;
         if (JudgeUtf8(name, path, text, verdict) != kYes) return kTrouble;
-        if (run.json) {
-            JsonLine json;
-            AddUtf8(json.Text("file", name), verdict);
-            Say(run.quiet, "%s\n", json.End());
-        } else {
-            Say(run.quiet, "%s: %s\n", name, Utf8Words(verdict).c_str());
-        }
+        Result result = Answer(name, "utf8", verdict.valid, Utf8Words(verdict));
+        AddUtf8(result, verdict);
+        PlaceInvalid(result.findings.front(), text, verdict);
+        Tell(std::move(result));
         return verdict.valid ? kYes : kNo;
     });
 }
 
 int RunInfo(const Invocation& run)
 {
-    return EachFile(run.operands, run.walk, run.quiet, [&](const char* name, const QORSysPath& path) {
+    return EachFileReported(run, kInfoWords, [&](const char* name, const QORSysPath& path) {
         std::string text;
         Utf8Verdict verdict;
         if (JudgeUtf8(name, path, text, verdict) != kYes) return kTrouble;
@@ -175,25 +202,17 @@ int RunInfo(const Invocation& run)
         const CatalogHead catalog = ReadHead(text);
         const bool tagged = catalog.tagged;
         const std::string& charset = catalog.charset;
-        if (run.json) {
-            JsonLine json;
-            json.Text("file", name);
-            if (EolKind(endings) == nullptr)
-                json.Null("eol");
-            else
-                json.Text("eol", EolKind(endings));
-            json.Number("crlf", endings.crlf).Number("lf", endings.lf).Number("cr", endings.cr).Bool("bom", bom);
-            AddUtf8(json, verdict);
-            if (tagged)
-                json.Text("charset", charset);
-            else
-                json.Null("charset");
-            Say(run.quiet, "%s\n", json.End());
-        } else {
-            Say(run.quiet, "%s: eol %s, bom %s, utf8 %s, charset %s\n", name, EolWords(endings).c_str(),
-                bom ? "yes" : "no", Utf8Words(verdict).c_str(), tagged ? charset.c_str() : "none");
-        }
-        return endings.Kinds() <= 1 && verdict.valid ? kYes : kNo;
+        const bool clean = endings.Kinds() <= 1 && verdict.valid;
+        Result result = Answer(name, "info", clean,
+                               "eol " + EolWords(endings) + ", bom " + (bom ? "yes" : "no") + ", utf8 " +
+                                   Utf8Words(verdict) + ", charset " + (tagged ? charset : "none"));
+        result.TextOrNull("eol", EolKind(endings));
+        result.Number("crlf", endings.crlf).Number("lf", endings.lf).Number("cr", endings.cr).Bool("bom", bom);
+        AddUtf8(result, verdict);
+        result.TextOrNull("charset", tagged ? charset.c_str() : nullptr);
+        PlaceInvalid(result.findings.front(), text, verdict);
+        Tell(std::move(result));
+        return clean ? kYes : kNo;
     });
 }
 

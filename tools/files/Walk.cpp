@@ -42,10 +42,14 @@ unsigned Cores()
     return std::max(1U, std::thread::hardware_concurrency());
 }
 
-// A file named on the command line that is not a regular one is refused
+// A file named on the command line that is not a regular one is refused,
+// a directory with the option that walks it
 // (its kind costs a stat: opening a FIFO would wait for a writer).
 int CheckFile(const std::string& name, bool named, const Check& check)
 {
+    std::error_code error;
+    if (named && fs::is_directory(fs::u8path(name), error))
+        return Refused(name.c_str(), "a directory: give -r to walk it");
     if (named && RegularOnly(name.c_str(), "read") != kYes) return kTrouble;
     QORSysPath path;
     return ToPath(name.c_str(), path) ? check(name.c_str(), path) : kTrouble;

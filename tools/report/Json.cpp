@@ -96,13 +96,6 @@ JsonLine& JsonLine::Null(const char* key)
     return *this;
 }
 
-JsonLine& JsonLine::EmptyList(const char* key)
-{
-    Key(key);
-    line_ += "[]";
-    return *this;
-}
-
 JsonLine& JsonLine::TextList(const char* key, const std::vector<std::string>& texts)
 {
     Key(key);
@@ -114,6 +107,20 @@ JsonLine& JsonLine::TextList(const char* key, const std::vector<std::string>& te
     }
     line_ += ']';
     return *this;
+}
+
+JsonLine& JsonLine::Raw(const char* key, const std::string& json)
+{
+    Key(key);
+    line_ += json;
+    return *this;
+}
+
+std::string JsonList(const std::vector<std::string>& values)
+{
+    std::string list = "[";
+    for (const std::string& value : values) list += (list.size() > 1 ? "," : "") + value;
+    return list + "]";
 }
 
 const char* JsonLine::End()

@@ -7,6 +7,9 @@
 
 namespace kestrune_tool {
 
+// A JSON list of values written already, "[a,b]".
+std::string JsonList(const std::vector<std::string>& values);
+
 class JsonLine {
 public:
     // "key": the text as a JSON string. Bytes that are not UTF-8 stand as
@@ -17,9 +20,10 @@ public:
     JsonLine& Number(const char* key, unsigned long long number);
     JsonLine& Bool(const char* key, bool value);
     JsonLine& Null(const char* key);
-    JsonLine& EmptyList(const char* key);
-    // "key": a list of the texts as JSON strings.
+    // "key": a list of the texts as JSON strings, [] for none.
     JsonLine& TextList(const char* key, const std::vector<std::string>& texts);
+    // "key": json, a value written already (an object, a list).
+    JsonLine& Raw(const char* key, const std::string& json);
     // The object, closed.
     const char* End();
 

@@ -118,9 +118,7 @@ void OrderedJobs::WriteDone(bool wait)
 void OrderedJobs::Write(const Slot& slot)
 {
     if (!slot.said.parts.empty()) {
-        const bool onError = std::any_of(slot.said.parts.begin(), slot.said.parts.end(),
-                                         [](const auto& part) { return part.first != Said::kOut; });
-        progress_.Before(onError);
+        progress_.Before(slot.said.ToError());
         WriteSaid(slot.said);
     }
     status_ = std::max(status_, slot.status);

@@ -1,5 +1,7 @@
 #include "Report.h"
 
+#include "Output.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdarg>
@@ -50,9 +52,31 @@ std::string Formatted(const char* format, va_list args)
 
 void KeepSaid(Said* said) { kept = said; }
 
+bool Said::ToError() const
+{
+    return std::any_of(parts.begin(), parts.end(),
+                       [](const auto& part) { return part.first == kErr || part.first == kErrOnce; });
+}
+
 void WriteSaid(const Said& said)
 {
-    for (const auto& [stream, text] : said.parts) Put(stream, text);
+    auto result = said.results.begin();
+    for (const auto& [stream, text] : said.parts) {
+        if (stream == Said::kResult)
+            WriteResult(*result++);
+        else
+            Put(stream, text);
+    }
+}
+
+void Tell(Result result)
+{
+    if (kept == nullptr) {
+        WriteResult(result);
+        return;
+    }
+    kept->parts.emplace_back(Said::kResult, std::string());
+    kept->results.push_back(std::move(result));
 }
 
 void Note(const char* format, ...)

@@ -3,6 +3,7 @@
 #ifndef KESTRUNE_TOOL_REPORT_H
 #define KESTRUNE_TOOL_REPORT_H
 
+#include "Finding.h"
 #include "QORSysTextFileUtilities.h"  // the file descriptor and its operations
 #include "Status.h"
 
@@ -14,8 +15,12 @@ namespace kestrune_tool {
 // What one file's check said, kept while it runs beside others so that the
 // results are written in the order of the files.
 struct Said {
-    enum Stream { kOut, kErr, kErrOnce };
-    std::vector<std::pair<Stream, std::string>> parts;
+    enum Stream { kOut, kErr, kErrOnce, kResult };
+    std::vector<std::pair<Stream, std::string>> parts;  // a kResult part stands for the next of results
+    std::vector<Result> results;
+
+    // True when a part goes to standard error.
+    bool ToError() const;
 };
 
 // From now on this thread's results and trouble go into said; null writes
@@ -24,6 +29,9 @@ void KeepSaid(Said* said);
 
 // Writes what was kept; a note told once in a run is left out after its first time.
 void WriteSaid(const Said& said);
+
+// A file's result, for the run's Output to write.
+void Tell(Result result);
 
 // A line on standard error that is not trouble ("...: skipped").
 void Note(const char* format, ...) __attribute__((format(printf, 1, 2)));

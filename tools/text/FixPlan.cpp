@@ -267,14 +267,15 @@ Verdict Judge(const std::string& text, const Policy& policy)
     return verdict;
 }
 
-namespace {
-
-// The command that makes a text UTF-8: the tag names its charset, or --from must.
-std::string ToUtf8Repair(const TagVerdict& tag)
+std::string ToUtf8Command(const TagVerdict& tag)
 {
     const bool named = tag.kind == TagVerdict::Fits && FindCharset(tag.charset)->form != Form::Utf8;
-    return std::string("kestrune fix --to-utf8") + (named ? "" : " --from CHARSET") + " converts the text";
+    return std::string("kestrune fix --to-utf8") + (named ? "" : " --from CHARSET");
 }
+
+namespace {
+
+std::string ToUtf8Repair(const TagVerdict& tag) { return ToUtf8Command(tag) + " converts the text"; }
 
 }  // namespace
 

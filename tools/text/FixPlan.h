@@ -96,6 +96,10 @@ struct Plan {
 
 Plan PlanFix(const std::string& text, const Policy& policy, const Verdict& before);
 
+// The command that makes a text UTF-8: --to-utf8 alone where the tag line
+// names the charset the text is in, else with --from CHARSET.
+std::string ToUtf8Command(const TagVerdict& tag);
+
 // Why a tag line naming charset would lie about text, and, for UTF-8,
 // which command converts the text; empty when it would not lie.
 std::string TagLie(const std::string& text, const CatalogHead& head, const std::string& charset);
