@@ -59,7 +59,8 @@ int CatalogText(const char* name, const QORSysPath& path)
 {
     if (RegularOnly(name, "compared") != kYes) return kTrouble;
     std::uint64_t zero = UINT64_MAX;
-    const HRESULT mapped = FindZeroMapped(name, zero);
+    // Past the file services' 32-bit sizes, reading tells that it cannot be sized.
+    const HRESULT mapped = FindZeroMapped(name, UINT32_MAX, zero);
     if (mapped < 0) return Trouble(name, "cannot open", mapped);
     if (mapped == S_FALSE) {
         std::string text;

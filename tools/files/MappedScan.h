@@ -10,10 +10,11 @@
 namespace kestrune_tool {
 
 // Where the first zero byte of the file called name (UTF-8) lies: S_OK, with
-// at its offset or UINT64_MAX for none. S_FALSE when the file cannot be
-// mapped (empty, or a special file whose size is not its length): read it
-// instead. A failure to open it gives the system's code.
-HRESULT FindZeroMapped(const char* name, std::uint64_t& at);
+// at its offset or UINT64_MAX for none. S_FALSE when the file is larger
+// than largest bytes or cannot be mapped (empty, or a special file whose
+// size is not its length): read it instead. A failure to open it gives the
+// system's code.
+HRESULT FindZeroMapped(const char* name, std::uint64_t largest, std::uint64_t& at);
 
 }  // namespace kestrune_tool
 

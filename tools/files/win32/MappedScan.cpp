@@ -8,7 +8,7 @@
 
 namespace kestrune_tool {
 
-HRESULT FindZeroMapped(const char* name, std::uint64_t& at)
+HRESULT FindZeroMapped(const char* name, std::uint64_t largest, std::uint64_t& at)
 {
     std::wstring wide;
     const HRESULT converted = QORSysWide::FromUtf8(name, wide);
@@ -20,7 +20,8 @@ HRESULT FindZeroMapped(const char* name, std::uint64_t& at)
     HRESULT result = S_FALSE;
     // An empty file cannot be mapped; a view must fit the address space.
     if (::GetFileType(file) == FILE_TYPE_DISK && ::GetFileSizeEx(file, &size) != 0 && size.QuadPart > 0 &&
-        static_cast<unsigned long long>(size.QuadPart) <= SIZE_MAX) {
+        static_cast<unsigned long long>(size.QuadPart) <= SIZE_MAX &&
+        static_cast<unsigned long long>(size.QuadPart) <= largest) {
         const HANDLE mapping = ::CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
         const void* bytes = mapping != nullptr ? ::MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0) : nullptr;
         if (bytes != nullptr) {
