@@ -21,8 +21,9 @@ HRESULT FindZeroMapped(const char* name, std::uint64_t largest, std::uint64_t& a
         void* bytes = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
         if (bytes != MAP_FAILED) {
             const void* zero = std::memchr(bytes, 0, size);
-            at = zero == nullptr ? UINT64_MAX : static_cast<std::uint64_t>(static_cast<const char*>(zero) -
-                                                                             static_cast<const char*>(bytes));
+            at = zero == nullptr
+                     ? UINT64_MAX
+                     : static_cast<std::uint64_t>(static_cast<const char*>(zero) - static_cast<const char*>(bytes));
             ::munmap(bytes, size);
             result = S_OK;
         }

@@ -13,8 +13,9 @@ HRESULT FindZeroMapped(const char* name, std::uint64_t largest, std::uint64_t& a
     std::wstring wide;
     const HRESULT converted = QORSysWide::FromUtf8(name, wide);
     if (converted < 0) return converted;
-    const HANDLE file = ::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        ::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return QORSysResultFromErrno(static_cast<int>(::GetLastError()));
     LARGE_INTEGER size{};
     HRESULT result = S_FALSE;
@@ -27,8 +28,9 @@ HRESULT FindZeroMapped(const char* name, std::uint64_t largest, std::uint64_t& a
         if (bytes != nullptr) {
             const auto length = static_cast<std::size_t>(size.QuadPart);
             const void* zero = std::memchr(bytes, 0, length);
-            at = zero == nullptr ? UINT64_MAX : static_cast<std::uint64_t>(static_cast<const char*>(zero) -
-                                                                             static_cast<const char*>(bytes));
+            at = zero == nullptr
+                     ? UINT64_MAX
+                     : static_cast<std::uint64_t>(static_cast<const char*>(zero) - static_cast<const char*>(bytes));
             ::UnmapViewOfFile(bytes);
             result = S_OK;
         }
