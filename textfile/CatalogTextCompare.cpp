@@ -4,8 +4,7 @@
 #include "VELGeneral.h"
 
 #include <algorithm>
-#include <cstring>
-#include <memory>
+#include <vector>
 
 namespace QORSysTextFileUtilities {
 
@@ -42,15 +41,15 @@ public:
         Grow(window_);
         std::size_t filled = Read(0, window_), searched = 0;
         for (;;) {
-            const char* from = buffer_.get() + searched;
-            const char* stop = std::find_if(from, static_cast<const char*>(buffer_.get() + filled),
+            const char* from = buffer_.data() + searched;
+            const char* stop = std::find_if(from, static_cast<const char*>(buffer_.data() + filled),
                                             [](char byte) { return byte == '\r' || byte == '\n' || byte == '\0'; });
-            searched = static_cast<std::size_t>(stop - buffer_.get());
+            searched = static_cast<std::size_t>(stop - buffer_.data());
             if (ended_ || searched + 2 <= filled) break;
             Grow(capacity_ * 2);
             filled += Read(filled, capacity_ - filled);
         }
-        at = buffer_.get();
+        at = buffer_.data();
         end = at + filled;
         int format = 0;
         DetectCatalogFileFormat(at, format);
@@ -60,7 +59,7 @@ public:
     {
         if (ended_) return false;  // at == end still, at its zero byte
         const std::size_t got = Read(0, window_);
-        at = buffer_.get();
+        at = buffer_.data();
         end = at + got;
         return got > 0;
     }
@@ -77,9 +76,7 @@ private:
     // A buffer of capacity bytes and its zero, holding what the old one did.
     void Grow(std::size_t capacity)
     {
-        std::unique_ptr<char[]> bigger(new char[capacity + 1]);
-        if (buffer_) std::memcpy(bigger.get(), buffer_.get(), capacity_ + 1);
-        buffer_ = std::move(bigger);
+        buffer_.resize(capacity + 1);
         capacity_ = capacity;
     }
 
@@ -89,7 +86,7 @@ private:
     {
         const auto want = static_cast<unsigned int>(std::min<std::size_t>(count, size_ - read_));
         unsigned int got = 0;
-        if (want > 0 && QORSysFRead(file_.Descriptor(), buffer_.get() + from, want, &got) < 0) failed_ = true;
+        if (want > 0 && QORSysFRead(file_.Descriptor(), buffer_.data() + from, want, &got) < 0) failed_ = true;
         got = std::min(got, want);
         read_ += got;
         ended_ = failed_ || got < want || read_ == size_;
@@ -99,7 +96,7 @@ private:
 
     OwnedFile file_;
     std::size_t window_;
-    std::unique_ptr<char[]> buffer_;
+    std::vector<char> buffer_;
     std::size_t capacity_ = 0;
     unsigned int size_ = 0, read_ = 0;
     bool ended_ = false, failed_ = false;
