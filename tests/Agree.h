@@ -5,6 +5,7 @@
 #ifndef KESTRUNE_TESTS_AGREE_H
 #define KESTRUNE_TESTS_AGREE_H
 
+#include "CatalogTextCompare.h"
 #include "QORSysTextFileUtilities.h"
 #include "VELGeneral.h"
 
@@ -141,7 +142,12 @@ inline const char* Compare(const std::string& dir, const std::string& bytes)
         if (at(second, a) != at(first, b) || (b == first.size() && a < second.size())) model = S_FALSE;
         remaining -= skipped + 1;
     }
-    AGREE(CompareCatalogFiles(Path(Put(dir + "/first.velnls", first)), Path(Put(dir + "/second", second))) == model);
+    const QORSysPath firstPath = Path(Put(dir + "/first.velnls", first)),
+                     secondPath = Path(Put(dir + "/second", second));
+    AGREE(CompareCatalogFiles(firstPath, secondPath) == model);
+    // Read a few bytes at a time, so that a window ends in a head, a run of equal bytes, a CR LF.
+    for (const std::size_t window : {1, 2, 5, 17, 40})
+        AGREE(QORSysTextFileUtilities::CompareCatalogFileTexts(firstPath, secondPath, window) == model);
     return nullptr;
 }
 

@@ -1,74 +1,124 @@
 #include "CatalogTextCompare.h"
 
-#include "ByteVector.h"
+#include "OwnedFile.h"
+#include "VELGeneral.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace QORSysTextFileUtilities {
 
 namespace {
 
-bool IsLineBreak(char byte) { return byte == '\r' || byte == '\n'; }
+// A text held whole: one window.
+struct WholeText {
+    const char* at;
+    const char* end;
+    static bool Fill() { return false; }
+};
 
-// How many bytes from a and b on are equal, looking at up to limit bytes
-// (readable on both sides).
-long long EqualRun(const char* a, const char* b, long long limit)
-{
-    long long run = 0;
-#if defined(KESTRUNE_BYTE_VECTOR)
-    using namespace ByteVector;
-    const auto differences = [&](long long at) { return MaskOf(Load(a + at) == Load(b + at)) ^ kAllBytes; };
-    // Runs end at every line break that differs, so most are a line long.
-    for (; limit - run >= 32; run += 32) {
-        const Mask low = differences(run);
-        const Mask high = differences(run + 16);
-        if ((low | high) != 0) return run + FirstByte(low, high);
+// A file's text, read a window at a time into one buffer, reused; reading
+// stops at the size the file had when opened.
+class FileText {
+public:
+    const char* at = nullptr;
+    const char* end = nullptr;
+
+    explicit FileText(std::size_t window) : window_(window < 1 ? 1 : window) {}
+
+    bool Open(const QORSysPath& path)
+    {
+        if (file_.Open(path) < 0) return false;
+        if (QORSysFSize(file_.Descriptor(), &size_) < 0) size_ = 0;  // counts as empty
+        return true;
     }
-    if (limit - run >= 16) {
-        if (const Mask differ = differences(run)) return run + FirstByte(differ);
-        run += 16;
+
+    // Reads the first window, grown until it holds the head's line whole (up
+    // to its first CR, LF or zero byte and the byte after it), and steps past
+    // the head. Throws std::bad_alloc.
+    void ReadHead()
+    {
+        Grow(window_);
+        std::size_t filled = Read(0, window_), searched = 0;
+        for (;;) {
+            const char* from = buffer_.data() + searched;
+            const char* stop = std::find_if(from, static_cast<const char*>(buffer_.data() + filled),
+                                            [](char byte) { return byte == '\r' || byte == '\n' || byte == '\0'; });
+            searched = static_cast<std::size_t>(stop - buffer_.data());
+            if (ended_ || searched + 2 <= filled) break;
+            Grow(capacity_ * 2);
+            filled += Read(filled, capacity_ - filled);
+        }
+        at = buffer_.data();
+        end = at + filled;
+        int format = 0;
+        DetectCatalogFileFormat(at, format);
     }
-#endif
-    while (run < limit && a[run] == b[run]) ++run;
-    return run;
-}
+
+    bool Fill()
+    {
+        if (ended_) return false;  // at == end still, at its zero byte
+        const std::size_t got = Read(0, window_);
+        at = buffer_.data();
+        end = at + got;
+        return got > 0;
+    }
+
+    // Reads what is left, so that a failure anywhere shows; E_FAIL for one.
+    HRESULT Finish()
+    {
+        while (Fill()) at = end;
+        file_.Close();
+        return failed_ ? E_FAIL : S_OK;
+    }
+
+private:
+    // A buffer of capacity bytes and its zero, holding what the old one did.
+    void Grow(std::size_t capacity)
+    {
+        buffer_.resize(capacity + 1);
+        capacity_ = capacity;
+    }
+
+    // Reads up to count bytes to offset from of the buffer, never past the
+    // size; a short read or a failure ends the text.
+    std::size_t Read(std::size_t from, std::size_t count)
+    {
+        const auto want = static_cast<unsigned int>(std::min<std::size_t>(count, size_ - read_));
+        unsigned int got = 0;
+        if (want > 0 && QORSysFRead(file_.Descriptor(), buffer_.data() + from, want, &got) < 0) failed_ = true;
+        got = std::min(got, want);
+        read_ += got;
+        ended_ = failed_ || got < want || read_ == size_;
+        buffer_[from + got] = '\0';
+        return got;
+    }
+
+    OwnedFile file_;
+    std::size_t window_;
+    std::vector<char> buffer_;
+    std::size_t capacity_ = 0;
+    unsigned int size_ = 0, read_ = 0;
+    bool ended_ = false, failed_ = false;
+};
 
 }  // namespace
 
 HRESULT CompareCatalogTexts(const char* second, const char* secondEnd, const char* first, const char* firstEnd)
 {
-    const char* a = second;
-    const char* const aEnd = secondEnd;
-    const char* b = first;
-    const char* const bEnd = firstEnd;
-    // remaining always equals the distance from a to the second text's end,
-    // so a never passes its zero.
-    long long remaining = aEnd - a;
-    while (remaining > 0) {
-        // Equal bytes, line breaks among them, step both cursors on one for
-        // one under the byte rule below as well, since it leaves breaks out on
-        // both sides alike; so they are passed many at a time. The second
-        // text's last byte is left to the byte rule: when it is a break, that
-        // rule alone compares the first text's next byte with the end.
-        const long long bRoom = bEnd - b;
-        const long long run = EqualRun(a, b, remaining - 1 < bRoom ? remaining - 1 : bRoom);
-        a += run;
-        b += run;
-        remaining -= run;
+    WholeText a{second, secondEnd}, b{first, firstEnd};
+    return CompareCatalogTexts(a, b);
+}
 
-        long long skipped = 0;
-        while (IsLineBreak(*a)) {
-            ++a;
-            ++skipped;
-        }
-        while (IsLineBreak(*b)) ++b;
-        if (*a != *b) return S_FALSE;
-        // The first text has ended but the second goes on with a zero byte:
-        // stepping b on would leave its buffer.
-        if (b == bEnd && a != aEnd) return S_FALSE;
-        ++a;
-        ++b;
-        remaining -= skipped + 1;
-    }
-    return S_OK;
+HRESULT CompareCatalogFileTexts(const QORSysPath& first, const QORSysPath& second, std::size_t window)
+{
+    FileText a(window), b(window);
+    if (!a.Open(second) || !b.Open(first)) return E_FAIL;
+    a.ReadHead();
+    b.ReadHead();
+    const HRESULT verdict = CompareCatalogTexts(a, b);
+    const HRESULT secondRead = a.Finish(), firstRead = b.Finish();
+    return secondRead < 0 || firstRead < 0 ? E_FAIL : verdict;
 }
 
 }  // namespace QORSysTextFileUtilities

@@ -3,6 +3,7 @@
 #include "FileKind.h"
 #include "FileText.h"
 #include "FixedFile.h"
+#include "MappedScan.h"
 #include "Output.h"
 #include "QORSysTextFileUtilities.h"
 #include "Report.h"
@@ -52,13 +53,21 @@ int CompareTrouble(const char* firstName, const QORSysPath& first, HRESULT code)
 
 // The library takes a file it cannot size as empty and a zero byte as the
 // end of a text; either would turn into a wrong "same". So each operand is
-// read here first and refused in those cases.
+// refused in those cases: looked at in place where it can be mapped, else
+// read first.
 int CatalogText(const char* name, const QORSysPath& path)
 {
-    std::string text;
-    if (RegularOnly(name, "compared") != kYes || ReadWhole(name, path, text) != kYes) return kTrouble;
-    const std::size_t zero = text.find('\0');
-    if (zero == std::string::npos) return kYes;
+    if (RegularOnly(name, "compared") != kYes) return kTrouble;
+    std::uint64_t zero = UINT64_MAX;
+    // Past the file services' 32-bit sizes, reading tells that it cannot be sized.
+    const HRESULT mapped = FindZeroMapped(name, UINT32_MAX, zero);
+    if (mapped < 0) return Trouble(name, "cannot open", mapped);
+    if (mapped == S_FALSE) {
+        std::string text;
+        if (ReadWhole(name, path, text) != kYes) return kTrouble;
+        zero = text.find('\0') == std::string::npos ? UINT64_MAX : text.find('\0');
+    }
+    if (zero == UINT64_MAX) return kYes;
     return Refused(name, ("holds a zero byte at " + std::to_string(zero) + ": not a text").c_str());
 }
 
@@ -111,7 +120,7 @@ int RunCompare(const Invocation& run)
         if (CatalogText(firstName, first) != kYes || CatalogText(secondName, second) != kYes) return kTrouble;
         code = CompareCatalogFiles(first, second);
     } catch (const std::bad_alloc&) {
-        // Both files are held in memory whole.
+        // A file that cannot be mapped is held in memory whole.
         std::fprintf(stderr, "kestrune: %s vs %s: out of memory (0x%08X)\n", firstName, secondName,
                      static_cast<unsigned int>(QORSysResultFromErrno(ENOMEM)));
         return kTrouble;
