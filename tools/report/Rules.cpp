@@ -28,17 +28,24 @@ void PlaceAtHead(Finding& finding, std::size_t mark)
     finding.byte = mark;
 }
 
-// The end of the text: its final line ending, or where one would go.
-void PlaceAtEnd(Finding& finding, const std::string& text)
+// At byte of the text.
+void PlaceAtByte(Finding& finding, const std::string& text, std::size_t byte)
 {
     TextPosition at;
-    at.byte = text.size();
-    if (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-        at.byte -= text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0 ? 2 : 1;
-    PlaceAfter(std::string_view(text).substr(0, at.byte), false, at);
+    at.byte = byte;
+    PlaceAfter(std::string_view(text).substr(0, byte), false, at);
     finding.line = at.line;
     finding.column = at.column;
     finding.byte = at.byte;
+}
+
+// The end of the text: its final line ending, or where one would go.
+void PlaceAtEnd(Finding& finding, const std::string& text)
+{
+    std::size_t end = text.size();
+    if (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        end -= text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0 ? 2 : 1;
+    PlaceAtByte(finding, text, end);
 }
 
 const char* YesNo(bool yes) { return yes ? "yes" : "no"; }
@@ -51,7 +58,7 @@ void Place(Finding& finding, const std::string& text, const Verdict& verdict, co
     const Findings& found = verdict.found;
     const std::string& rule = finding.rule;
     if (rule == "end_of_line") {
-        finding.line = found.eolLine;
+        PlaceAtByte(finding, text, found.eolByte);
         finding.expected = EolName(policy.eol);
         finding.found = EolName(found.eolFound);
         finding.fixable = mend.eolLine != 0;

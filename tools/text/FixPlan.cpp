@@ -133,6 +133,7 @@ Findings CheckText(const std::string& text, const Policy& policy)
             if (ending == 0) continue;
             if (text.compare(i, ending, policy.eol) != 0) {
                 found.eolLine = line;
+                found.eolByte = i;
                 found.eolFound = text[i] == '\n' ? "\n" : ending == 2 ? "\r\n" : "\r";
             }
             i += ending - 1;

@@ -19,6 +19,7 @@ struct Findings {
     CatalogHead head;
     std::size_t eolLine = 0;         // the first line whose ending breaks the rule, from 1; 0 for none
     const char* eolFound = nullptr;  // that line's ending
+    std::size_t eolByte = 0;         // and where it starts
     bool bom = false;                // the mark is missing, or there against the rule
     bool finalNewline = false;       // missing, or there against the rule
     bool tag = false;                // the tag line is missing or names another charset
