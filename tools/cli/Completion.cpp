@@ -75,7 +75,8 @@ int ShowCompletion()
         }
         commandCases += "    " + std::string(command->name) + ") options='" + options + " --help' ;;\n";
     }
-    for (const char* word : {"-h", "--help", "--version"}) AddWord(anyOption, word);  // editorconfig has a --version too
+    // Once each: editorconfig has a --version of its own.
+    for (const char* word : {"-h", "--help", "--version"}) AddWord(anyOption, word);
     std::string values;
     for (const auto& [reply, patterns] : valueCases)
         values.append("    ").append(patterns).append(") ").append(reply).append("; return ;;\n");
