@@ -75,6 +75,8 @@ int ShowCompletion()
         }
         commandCases += "    " + std::string(command->name) + ") options='" + options + " --help' ;;\n";
     }
+    // Once each: editorconfig has a --version of its own.
+    for (const char* word : {"-h", "--help", "--version"}) AddWord(anyOption, word);
     std::string values;
     for (const auto& [reply, patterns] : valueCases)
         values.append("    ").append(patterns).append(") ").append(reply).append("; return ;;\n");
@@ -87,7 +89,7 @@ int ShowCompletion()
     script += "        " + valuePattern + ") i=$((i + 1)) ;;\n        -*) ;;\n";
     script += "        *) command=${COMP_WORDS[i]}; break ;;\n        esac\n    done\n";
     script += "    case \"$command $prev\" in\n" + values + "    esac\n    case $command in\n";
-    script += "    '') options='" + anyOption + " -h --help --version' ;;\n";
+    script += "    '') options='" + anyOption + "' ;;\n";
     script += "    help) COMPREPLY=($(compgen -W '" + commands + "' -- \"$cur\")); return ;;\n" + commandCases;
     script += "    esac\n    if [[ $cur == -* ]]; then\n        COMPREPLY=($(compgen -W \"$options\" -- \"$cur\"))\n";
     script +=

@@ -168,7 +168,7 @@ const Command kCommands[] = {
      "one (invalid UTF-8; with --dry-run, anything to fix), 2 when a file could\n"
      "not be read or replaced (it is then left as it was; one line says why).\n",
      RunFix, 1, kAny, kWalkOptions | kFormatOptions | kRuleOptions | kDryRunOption | kConvertOptions},
-    {"editorconfig", "FILE...", " [-f NAME] [-b VERSION]", "the .editorconfig properties that apply to each file",
+    {"editorconfig", "FILE...", " [-f NAME] [-b VERSION] | -v", "the .editorconfig properties that apply to each file",
      "Prints the EditorConfig properties that apply to each FILE, one NAME=VALUE\n"
      "line each, as EditorConfig's own editorconfig command prints them (with\n"
      "several files, a [FILE] line before each one's): the answer to why check\n"
@@ -178,12 +178,14 @@ const Command kCommands[] = {
      "that directory (a glob without '/' against its name at any depth), later\n"
      "sections and nearer files taking over; names, and the values of\n"
      "end_of_line, indent_style, indent_size, insert_final_newline,\n"
-     "trim_trailing_whitespace and charset, in lower case; a value unset takes\n"
-     "its property away. A relative FILE is taken from the current directory;\n"
-     "FILE need not exist. Each .editorconfig is read once in a run.\n"
+     "trim_trailing_whitespace and charset, in lower case; a value unset is\n"
+     "printed (check and fix then hold no rule for it). A relative FILE is\n"
+     "taken from the current directory; FILE need not exist. Each\n"
+     ".editorconfig is read once in a run.\n"
      "  -f, --config-name NAME    read the files called NAME, not .editorconfig\n"
      "  -b, --as-version VERSION  EditorConfig's rules of VERSION: before 0.9,\n"
      "                            indent_style = tab gives no indent_size\n"
+     "  -v, --version             the EditorConfig version followed, and no more\n"
      "Exit status 0, 2 when an .editorconfig is not a regular file or has a line\n"
      "that is not EditorConfig's (the file's properties are then not printed).\n",
      RunEditorConfig, 1, kAny, kEditorConfigOptions},

@@ -45,6 +45,8 @@ const Option kOptions[] = {
      [](Invocation& run, const char* value) { run.configName = value; }},
     {"--as-version", "-b", kEditorConfigOptions, Values::Version,
      [](Invocation& run, const char* value) { run.configVersion = value; }},
+    {"--version", "-v", kEditorConfigOptions, Values::None,
+     [](Invocation& run, const char*) { run.showVersion = true; }},
     {"--dry-run", nullptr, kDryRunOption, Values::None, [](Invocation& run, const char*) { run.dryRun = true; }},
     {"--to-utf8", nullptr, kConvertOptions, Values::None, [](Invocation& run, const char*) { run.toUtf8 = true; }},
     {"--from", nullptr, kConvertOptions, Values::Charset, [](Invocation& run, const char* value) { run.from = value; }},

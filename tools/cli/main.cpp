@@ -80,7 +80,7 @@ int Run(const Command& command, const std::vector<const char*>& args)
     }
     if (run.walk.recursive && run.operands.empty()) run.operands.push_back(".");  // a walk of the current directory
     const std::size_t count = run.operands.size();
-    if (count < command.minOperands || count > command.maxOperands) {
+    if (!run.showVersion && (count < command.minOperands || count > command.maxOperands)) {
         return UsageError(command.name, "usage: kestrune %s %s%s", command.name, command.operands, command.options);
     }
     if ((command.takes & kCharsetOperand) != 0) {

@@ -30,6 +30,7 @@ struct Invocation {
     const char* from = nullptr;           // fix --from: the charset to convert from
     const char* configName = nullptr;     // editorconfig -f: the files to read, when not .editorconfig
     const char* configVersion = nullptr;  // editorconfig -b: the EditorConfig version whose rules to follow
+    bool showVersion = false;             // editorconfig -v: say which EditorConfig version it follows, and no more
 };
 
 // Each runs one command; the operand count has been checked. Returns the exit status.

@@ -45,6 +45,11 @@ bool RulesBefore09(const char* text, bool& before09)
 
 int RunEditorConfig(const Invocation& run)
 {
+    if (run.showVersion) {
+        // In the words of EditorConfig's own command, which its test suite matches.
+        Say(false, "EditorConfig (kestrune) Version %ld.%ld.%ld\n", kVersion[0], kVersion[1], kVersion[2]);
+        return kYes;
+    }
     EditorConfigAsk ask;
     if (!RulesBefore09(run.configVersion, ask.before09)) return kTrouble;
     if (run.configName != nullptr) ask.fileName = run.configName;

@@ -122,9 +122,6 @@ EditorConfigRules ResolveEditorConfig(const std::vector<EditorConfigUse>& uses, 
             }
         }
     }
-    all.erase(std::remove_if(all.begin(), all.end(),
-                             [](const EditorConfigProperty& property) { return Lower(property.value) == "unset"; }),
-              all.end());
     const auto derived = [&all](const char* name, const std::string& value) {
         all.push_back({name, value, nullptr, 0});
     };

@@ -58,7 +58,7 @@ struct EditorConfigRules {
 
 // The properties that uses (the nearest .editorconfig last, none above a
 // root) give: a later section's value replaces an earlier one's in its
-// place; the value unset takes the property away; then indent_size and
+// place (the value unset too, which the rules read as none); then indent_size and
 // tab_width filled in from each other (from indent_style = tab too, unless
 // the rules are those of EditorConfig before 0.9).
 EditorConfigRules ResolveEditorConfig(const std::vector<EditorConfigUse>& uses, bool before09 = false);

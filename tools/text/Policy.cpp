@@ -43,6 +43,7 @@ bool ApplyYesNo(Want& want, const std::string& value)
 
 bool ApplyProperty(Policy& policy, const std::string& name, const std::string& value)
 {
+    if (Is(value, "unset")) return true;  // given, to take away what an earlier section or file said
     if (name == "end_of_line") {
         const char* eol = Is(value, "lf") ? "\n" : Is(value, "crlf") ? "\r\n" : Is(value, "cr") ? "\r" : nullptr;
         if (eol != nullptr) policy.eol = eol;

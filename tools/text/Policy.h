@@ -37,8 +37,8 @@ struct Policy {
 
 // Sets the rule an EditorConfig property gives (end_of_line, charset,
 // insert_final_newline, trim_trailing_whitespace, indent_style, indent_size,
-// max_line_length); other properties are not ours and are ignored. False
-// for a value the property does not take.
+// max_line_length), none for the value unset; other properties are not ours
+// and are ignored. False for a value the property does not take.
 bool ApplyProperty(Policy& policy, const std::string& name, const std::string& value);
 
 // The rules of over, where set, in place of those of base.
