@@ -7,7 +7,6 @@ namespace kestrune_tool {
 void TextScan::Feed(std::string_view piece)
 {
     head_.Feed(piece);
-    Take(invalid_, piece);
     if (!invalid_.found) ScanUtf8(piece);
     if (binaryWanted_ && !binary_.found) {
         TextPosition at;
