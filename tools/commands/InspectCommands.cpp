@@ -1,5 +1,6 @@
 // eol, bom, utf8 and info: what the library tells about each file.
 #include "CatalogHead.h"
+#include "Charsets.h"
 #include "Commands.h"
 #include "FileText.h"
 #include "FixPlan.h"
@@ -7,11 +8,13 @@
 #include "QORSysTextFileUtilities.h"
 #include "Report.h"
 #include "Reported.h"
+#include "TextScan.h"
 #include "Utf8Position.h"
 #include "Walk.h"
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 
 using namespace QORSysTextFileUtilities;
@@ -42,12 +45,28 @@ struct Utf8Verdict {
     TextPosition at;         // the first invalid sequence, when not valid
 };
 
+// What utf8 and info tell about a file, read once in windows.
+struct Scanned {
+    Utf8Verdict utf8;
+    LineEndings endings;
+    CatalogHead head;
+    bool bom = false;
+};
+
 // Reads the file once; the deep check reads it again only where the strict
 // verdict fails it, to tell whether its window rule passes it.
-int JudgeUtf8(const char* name, const QORSysPath& path, std::string& text, Utf8Verdict& verdict)
+int ScanFile(const char* name, const QORSysPath& path, Scanned& scanned)
 {
-    if (ReadWhole(name, path, text) != kYes) return kTrouble;
-    verdict.valid = !FindInvalidUtf8(text, verdict.at);
+    TextScan scan;
+    if (ReadWindows(name, path, [&](std::string_view window) { scan.Feed(window); }) != kYes) return kTrouble;
+    scan.Finish();
+    Utf8Verdict& verdict = scanned.utf8;
+    scanned.endings = scan.Endings().Counts();
+    scanned.head = scan.Head().Head();
+    const char* head = scan.Head().Kept().data();
+    auto size = static_cast<unsigned int>(scan.Head().Kept().size());
+    scanned.bom = DetectUnicodeBOM(head, size) == S_OK;
+    verdict.valid = !scan.InvalidUtf8(verdict.at);
     verdict.deepValid = verdict.valid;
     if (verdict.valid) return kYes;
     int format = 0;
@@ -83,17 +102,24 @@ Result Answer(const char* name, const char* rule, bool yes, std::string message)
     return result;
 }
 
-// Places the answer at the first invalid sequence of a text not valid UTF-8,
-// with the conversion that makes it UTF-8.
-void PlaceInvalid(Finding& finding, const std::string& text, const Utf8Verdict& verdict)
+// Places the answer at the first invalid sequence of a file not valid UTF-8,
+// with the conversion that makes it UTF-8. Only a tag line naming another
+// charset needs the text read whole: whether the text fits that charset
+// decides the command.
+int PlaceInvalid(const char* name, const QORSysPath& path, Finding& finding, const Scanned& scanned)
 {
-    if (verdict.valid) return;
+    const Utf8Verdict& verdict = scanned.utf8;
+    if (verdict.valid) return kYes;
     finding.line = verdict.at.line;
     finding.column = verdict.at.column;
     finding.byte = verdict.at.byte;
     finding.expected = "UTF-8";
     finding.found = verdict.at.bytes;
-    finding.repair = ToUtf8Command(JudgeTag(text, ReadHead(text)));
+    const Charset* named = scanned.head.tagged ? FindCharset(scanned.head.charset) : nullptr;
+    std::string text;
+    if (named != nullptr && named->form != Form::Utf8 && ReadWhole(name, path, text) != kYes) return kTrouble;
+    finding.repair = ToUtf8Command(text.empty() ? TagVerdict{} : JudgeTag(text, ReadHead(text)));
+    return kYes;
 }
 
 // "CRLF", "LF", "CR", "mixed", or null for a text without line endings.
@@ -178,12 +204,12 @@ int RunBom(const Invocation& run)
 int RunUtf8(const Invocation& run)
 {
     return EachFileReported(run, kUtf8Words, [&](const char* name, const QORSysPath& path) {
-        std::string text;
-        Utf8Verdict verdict;
-        if (JudgeUtf8(name, path, text, verdict) != kYes) return kTrouble;
+        Scanned scanned;
+        if (ScanFile(name, path, scanned) != kYes) return kTrouble;
+        const Utf8Verdict& verdict = scanned.utf8;
         Result result = Answer(name, "utf8", verdict.valid, Utf8Words(verdict));
         AddUtf8(result, verdict);
-        PlaceInvalid(result.findings.front(), text, verdict);
+        if (PlaceInvalid(name, path, result.findings.front(), scanned) != kYes) return kTrouble;
         Tell(std::move(result));
         return verdict.valid ? kYes : kNo;
     });
@@ -192,25 +218,21 @@ int RunUtf8(const Invocation& run)
 int RunInfo(const Invocation& run)
 {
     return EachFileReported(run, kInfoWords, [&](const char* name, const QORSysPath& path) {
-        std::string text;
-        Utf8Verdict verdict;
-        if (JudgeUtf8(name, path, text, verdict) != kYes) return kTrouble;
-        const LineEndings endings = CountLineEndings(text.data(), text.size());
-        const char* head = text.data();
-        auto size = static_cast<unsigned int>(text.size());
-        const bool bom = DetectUnicodeBOM(head, size) == S_OK;
-        const CatalogHead catalog = ReadHead(text);
-        const bool tagged = catalog.tagged;
-        const std::string& charset = catalog.charset;
+        Scanned scanned;
+        if (ScanFile(name, path, scanned) != kYes) return kTrouble;
+        const Utf8Verdict& verdict = scanned.utf8;
+        const LineEndings& endings = scanned.endings;
+        const bool tagged = scanned.head.tagged;
+        const std::string& charset = scanned.head.charset;
         const bool clean = endings.Kinds() <= 1 && verdict.valid;
         Result result = Answer(name, "info", clean,
-                               "eol " + EolWords(endings) + ", bom " + (bom ? "yes" : "no") + ", utf8 " +
+                               "eol " + EolWords(endings) + ", bom " + (scanned.bom ? "yes" : "no") + ", utf8 " +
                                    Utf8Words(verdict) + ", charset " + (tagged ? charset : "none"));
         result.TextOrNull("eol", EolKind(endings));
-        result.Number("crlf", endings.crlf).Number("lf", endings.lf).Number("cr", endings.cr).Bool("bom", bom);
+        result.Number("crlf", endings.crlf).Number("lf", endings.lf).Number("cr", endings.cr).Bool("bom", scanned.bom);
         AddUtf8(result, verdict);
         result.TextOrNull("charset", tagged ? charset.c_str() : nullptr);
-        PlaceInvalid(result.findings.front(), text, verdict);
+        if (PlaceInvalid(name, path, result.findings.front(), scanned) != kYes) return kTrouble;
         Tell(std::move(result));
         return clean ? kYes : kNo;
     });

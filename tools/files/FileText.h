@@ -6,7 +6,9 @@
 #include "QORSysTextFileUtilities.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace kestrune_tool {
 
@@ -20,6 +22,15 @@ int ReadFile(const char* name, const QORSysPath& path, std::string* text, std::s
 // or fewer bytes than its reported size (a special file under /proc or
 // /sys): the library goes by that size and would judge other bytes.
 int ReadWhole(const char* name, const QORSysPath& path, std::string& text);
+
+// Reads the whole file in windows of ReadWindow() bytes at most, through one
+// buffer used again, handing each window to take; the same refusals as
+// ReadWhole, told once the windows have been taken.
+int ReadWindows(const char* name, const QORSysPath& path, const std::function<void(std::string_view)>& take);
+
+// The window's size: 1 MiB, or the bytes that KESTRUNE_READ_WINDOW names
+// (for tests that cut texts everywhere).
+std::size_t ReadWindow();
 
 }  // namespace kestrune_tool
 

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace kestrune_tool {
 
@@ -18,6 +19,21 @@ struct CatalogHead {
 // The head as the library's catalog comparison recognises it: a tag line
 // after one mark at most; where there is none, every leading mark.
 CatalogHead ReadHead(const std::string& text);
+
+// The head of a text handed in pieces: keeps the pieces from the start
+// only until more could not change ReadHead's answer (past the first line,
+// or where the text cannot start with a tag line or marks), and never fewer
+// than 3 bytes.
+class HeadScan {
+public:
+    void Feed(std::string_view piece);
+    CatalogHead Head() const { return ReadHead(kept_); }
+    const std::string& Kept() const { return kept_; }
+
+private:
+    std::string kept_;
+    bool known_ = false;
+};
 
 // The tag line naming charset, ending in eol, as the library writes it.
 std::string TagLine(const std::string& charset, const char* eol);

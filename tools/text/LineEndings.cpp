@@ -1,22 +1,24 @@
 #include "LineEndings.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace kestrune_tool {
 
 LineEndings CountLineEndings(const char* text, std::size_t size)
 {
+    // Every LF counted at once, then each CR looked at where it stands.
     LineEndings count;
-    for (std::size_t i = 0; i < size; ++i) {
-        if (text[i] == '\n') {
-            ++count.lf;
-        } else if (text[i] == '\r') {
-            if (i + 1 < size && text[i + 1] == '\n') {
-                ++count.crlf;
-                ++i;
-            } else {
-                ++count.cr;
-            }
+    const char* end = text + size;
+    const auto lfs = static_cast<std::size_t>(std::count(text, end, '\n'));
+    for (const char* cr = text; (cr = static_cast<const char*>(std::memchr(cr, '\r', end - cr))) != nullptr; ++cr) {
+        if (cr + 1 < end && cr[1] == '\n') {
+            ++count.crlf;
+        } else {
+            ++count.cr;
         }
     }
+    count.lf = lfs - count.crlf;
     return count;
 }
 
@@ -26,6 +28,43 @@ const char* FirstLineEnding(std::string_view text)
     if (at == std::string_view::npos) return nullptr;
     if (text[at] == '\n') return "\n";
     return text.compare(at, 2, "\r\n") == 0 ? "\r\n" : "\r";
+}
+
+void LineEndingScan::Feed(std::string_view piece)
+{
+    if (piece.empty()) return;
+    if (first_ == nullptr) {
+        // A CR that ended the last piece decides with this one's first byte.
+        first_ = cr_ ? (piece[0] == '\n' ? "\r\n" : "\r") : FirstLineEnding(piece);
+        if (first_ != nullptr && first_[0] == '\r' && first_[1] == '\0' && !cr_ && piece.back() == '\r' &&
+            piece.find_first_of("\r\n") == piece.size() - 1)
+            first_ = nullptr;  // the piece's only ending is its last byte: it waits too
+    }
+    if (cr_) {
+        cr_ = false;
+        if (piece[0] == '\n') {
+            ++count_.crlf;
+            piece.remove_prefix(1);
+        } else {
+            ++count_.cr;
+        }
+    }
+    cr_ = !piece.empty() && piece.back() == '\r';
+    const LineEndings counted = CountLineEndings(piece.data(), piece.size() - cr_);
+    count_.crlf += counted.crlf;
+    count_.lf += counted.lf;
+    count_.cr += counted.cr;
+    const std::size_t last = piece.find_last_of("\r\n");
+    if (last != std::string_view::npos) column_ = 1;
+    for (std::size_t i = last == std::string_view::npos ? 0 : last + 1; i < piece.size(); ++i)
+        column_ += (static_cast<unsigned char>(piece[i]) & 0xC0) != 0x80;
+}
+
+LineEndings LineEndingScan::Counts() const
+{
+    LineEndings counts = count_;
+    counts.cr += cr_;
+    return counts;
 }
 
 }  // namespace kestrune_tool

@@ -26,6 +26,27 @@ LineEndings CountLineEndings(const char* text, std::size_t size);
 // come before it; null when it has none.
 const char* FirstLineEnding(std::string_view text);
 
+// The line endings of a text handed in pieces, as CountLineEndings and
+// FirstLineEnding see the whole: a CR that ends a piece waits for the next
+// one's first byte.
+class LineEndingScan {
+public:
+    void Feed(std::string_view piece);
+    // Those so far, a CR at the end counted as a lone CR.
+    LineEndings Counts() const;
+    const char* First() const { return first_ != nullptr || !cr_ ? first_ : "\r"; }
+    // The place after the bytes fed: the line from 1 and the column in
+    // UTF-8 characters from 1, as PlaceAfter tells it.
+    std::size_t Line() const { return 1 + count_.Total() + cr_; }
+    std::size_t Column() const { return column_; }
+
+private:
+    LineEndings count_;
+    bool cr_ = false;  // the last byte fed was a CR not yet counted
+    const char* first_ = nullptr;
+    std::size_t column_ = 1;
+};
+
 }  // namespace kestrune_tool
 
 #endif

@@ -10,12 +10,8 @@
 
 namespace kestrune_tool {
 
-namespace {
-
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
-// How many bytes a sequence starting with lead claims; 1 for a byte that
-// cannot start one.
 std::size_t Announced(unsigned char lead)
 {
     if (lead >= 0xC0 && lead <= 0xDF) return 2;
@@ -23,7 +19,14 @@ std::size_t Announced(unsigned char lead)
     return lead >= 0xF0 && lead <= 0xF7 ? 4 : 1;
 }
 
-}  // namespace
+std::size_t CutSequence(std::string_view text)
+{
+    for (std::size_t back = 1; back <= std::min<std::size_t>(3, text.size()); ++back) {
+        const auto byte = static_cast<unsigned char>(text[text.size() - back]);
+        if (!IsContinuation(byte)) return Announced(byte) > back ? back : 0;
+    }
+    return 0;
+}
 
 bool FindInvalidUtf8(std::string_view text, TextPosition& at)
 {
@@ -31,14 +34,25 @@ bool FindInvalidUtf8(std::string_view text, TextPosition& at)
     if (QORSysUCAlgorithm::IsUTF8(stop, text.size()) == 0) return false;
     at.byte = static_cast<std::size_t>(stop - text.data());
     PlaceAfter(text.substr(0, at.byte), false, at);
-    // Up to the length the first byte announces, ending after a byte that cannot continue it.
-    const std::size_t announced = Announced(static_cast<unsigned char>(text[at.byte]));
-    std::size_t length = 1;
-    while (length < announced && at.byte + length < text.size()) {
-        if (!IsContinuation(static_cast<unsigned char>(text[at.byte + length++]))) break;
-    }
-    at.bytes = Hex(text.substr(at.byte, length));
+    bool complete = false;
+    at.bytes = Hex(text.substr(at.byte, FaultLength(text.substr(at.byte), complete)));
     return true;
+}
+
+std::size_t FaultLength(std::string_view bytes, bool& complete)
+{
+    // Up to the length the first byte announces, ending after a byte that cannot continue it.
+    const std::size_t announced = Announced(static_cast<unsigned char>(bytes[0]));
+    std::size_t length = 1;
+    complete = true;
+    while (length < announced) {
+        if (length == bytes.size()) {
+            complete = false;
+            break;
+        }
+        if (!IsContinuation(static_cast<unsigned char>(bytes[length++]))) break;
+    }
+    return length;
 }
 
 bool FindBinaryByte(std::string_view text, TextPosition& at)

@@ -24,6 +24,19 @@ struct TextPosition {
 // False when the text is valid UTF-8 throughout.
 bool FindInvalidUtf8(std::string_view text, TextPosition& at);
 
+bool IsContinuation(unsigned char byte);
+
+// How many bytes a sequence starting with lead claims; 1 for a byte that
+// cannot start one.
+std::size_t Announced(unsigned char lead);
+
+// How many bytes at the end of text start a sequence that claims more: 0 to 3.
+std::size_t CutSequence(std::string_view text);
+
+// How many of bytes, from an invalid sequence's first byte on, TextPosition
+// shows; complete: more bytes after them could not lengthen it.
+std::size_t FaultLength(std::string_view bytes, bool& complete);
+
 // False when the text holds no byte that only a binary file holds: NUL, or
 // a C0 control other than TAB, LF, VT, FF, CR and ESC (as dos2unix judges).
 bool FindBinaryByte(std::string_view text, TextPosition& at);
