@@ -234,7 +234,7 @@ TEST_F(FaultSweep, CompareCatalogFiles)
 TEST_F(FaultSweep, SafeReplace)
 {
     // fix --tag UTF-8, which writes the text after the new tag line as it was: before the rename every failure or
-    // refusal leaves the original and no temporary file; only the close comes after it, and the directory's flush later.
+    // refusal leaves the original and no temporary file; only the close comes after it, the directory's flush later.
     namespace tool = kestrune_tool;
     const std::string original = "a\r\nb\r\n", fixed = "<meta charset=\"UTF-8\"/>\r\na\r\nb\r\n", name = dir_ + "/c";
     tool::Policy policy;
