@@ -234,21 +234,27 @@ TEST_F(FaultSweep, CompareCatalogFiles)
 TEST_F(FaultSweep, SafeReplace)
 {
     // fix --tag UTF-8, which writes the text after the new tag line as it was: before the rename every failure or
-    // refusal leaves the original and no temporary file; only the close and the directory's flush come after it.
+    // refusal leaves the original and no temporary file; only the close comes after it, the directory's flush later.
     namespace tool = kestrune_tool;
     const std::string original = "a\r\nb\r\n", fixed = "<meta charset=\"UTF-8\"/>\r\na\r\nb\r\n", name = dir_ + "/c";
     tool::Policy policy;
     policy.tag = "UTF-8";
-    const auto run = [&](const std::string& meanwhile) -> Outcome {
+    std::string meanwhile;
+    const std::function<HRESULT(QORSysFileDescriptor&)> write = [&](QORSysFileDescriptor& file) {
+        if (!meanwhile.empty()) Write("c", meanwhile);
+        return tool::WriteFixed(file, original, policy, tool::CheckText(original, policy));
+    };
+    const auto replace = [&](const std::string& file) {
+        tool::Snapshot snapshot;
+        tool::Outcome got = tool::Inspect(file.c_str(), snapshot);
+        return got.Ok() ? tool::Replace(snapshot, write) : got;
+    };
+    const auto run = [&](const std::string& changed) -> Outcome {
         Write("c", original);
-        const std::function<HRESULT(QORSysFileDescriptor&)> write = [&](QORSysFileDescriptor& file) {
-            if (!meanwhile.empty()) Write("c", meanwhile);
-            return tool::WriteFixed(file, original, policy, tool::CheckText(original, policy));
-        };
+        meanwhile = changed;
         const HRESULT result = Armed([&] {
-            tool::Snapshot snapshot;
-            tool::Outcome got = tool::Inspect(name.c_str(), snapshot);
-            if (got.Ok()) got = tool::Replace(snapshot, write);
+            tool::Outcome got = replace(name);
+            tool::FlushDirectories([&](const char*, const tool::Outcome& late) { got = late; });
             return got.Ok() || got.code < 0 ? got.code : S_FALSE;
         });
         // A temporary file left is counted and removed: a fresh one is a live run's to Windows.
@@ -261,6 +267,7 @@ TEST_F(FaultSweep, SafeReplace)
         {Seam::Size, 0, S | Z, unchecked}, {Seam::Write, 0, Z, {QORSYS_E_WRITEFAULT, original, 0}},
         {Seam::Seek, 1, F, {S_OK, fixed, 0}},
 #ifndef _WIN32  // there the strings allocate in the C++ library's DLL, out of the seam's reach
+        {Seam::New, 18, F, {S_OK, fixed, 0}}, {Seam::New, 19, F, {S_OK, fixed, 0}},  // the directory flushed at once
         {Seam::New, 0, F, {QORSysResultFromErrno(ENOMEM), original, 0}},
 #endif
         {Seam::SyncDirectory, 0, F, {kInjected, fixed, 0}}, {Seam::CloseTemp, 0, F, {kInjected, fixed, 0}},
@@ -275,6 +282,18 @@ TEST_F(FaultSweep, SafeReplace)
     // clang-format on
     // Another writer's work, done while the new text was written, is kept.
     EXPECT_EQ(run("a\n"), Outcome(S_FALSE, "a\n", 0));
+    // Two files replaced in one directory: it is flushed once, after both.
+    unsigned early = 0;
+    const std::string other = Write("d", original);
+    Write("c", original);
+    meanwhile.clear();
+    faults_.clear();
+    Armed([&] {
+        early = replace(name).Ok() && replace(other).Ok() ? Seam::state.counts[Seam::SyncDirectory] : 9;
+        tool::FlushDirectories([](const char*, const tool::Outcome&) {});
+        return S_OK;
+    });
+    EXPECT_EQ(std::pair(early, Seam::state.counts[Seam::SyncDirectory]), std::pair(0u, 1u));
 }
 
 }  // namespace

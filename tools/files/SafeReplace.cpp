@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <mutex>
 #include <new>
+#include <set>
 #include <system_error>
 
 namespace kestrune_tool {
@@ -12,6 +14,11 @@ namespace kestrune_tool {
 namespace {
 
 const Outcome kNoMemory = {"out of memory", QORSysResultFromErrno(ENOMEM)};
+
+// The directories whose entries a replace has changed since they were last
+// flushed, from every thread of the run.
+std::mutex unflushedLock;
+std::set<std::string> unflushed;
 
 // Where name's directory ends, 0 for a name without one: a backslash
 // separates only where the system says so (Windows).
@@ -101,8 +108,14 @@ Outcome ReplaceWith(const Snapshot& snapshot, const std::function<HRESULT(QORSys
     code = ReplaceOs::Close(handle);
     if (!outcome.Ok()) return outcome;
     if (code < 0) return {"replaced, but the new file cannot be closed", code};
-    code = ReplaceOs::SyncDirectory(directory.c_str());
-    if (code < 0) return {"replaced, but the directory cannot be flushed to disk", code};
+    try {
+        const std::lock_guard<std::mutex> hold(unflushedLock);
+        unflushed.insert(directory);
+    } catch (const std::bad_alloc&) {
+        // Not kept for later: flushed now.
+        code = ReplaceOs::SyncDirectory(directory.c_str());
+        if (code < 0) return {"replaced, but the directory cannot be flushed to disk", code};
+    }
     return {};
 }
 
@@ -151,6 +164,19 @@ Outcome Replace(const Snapshot& snapshot, const std::function<HRESULT(QORSysFile
         return ReplaceWith(snapshot, write);
     } catch (const std::bad_alloc&) {
         return kNoMemory;  // only before the temporary file is made: ReplaceWith catches the rest
+    }
+}
+
+void FlushDirectories(const std::function<void(const char* directory, const Outcome& outcome)>& failed)
+{
+    std::set<std::string> directories;
+    {
+        const std::lock_guard<std::mutex> hold(unflushedLock);
+        directories.swap(unflushed);
+    }
+    for (const std::string& directory : directories) {
+        const HRESULT code = ReplaceOs::SyncDirectory(directory.c_str());
+        if (code < 0) failed(directory.c_str(), {"files were replaced in it, but it cannot be flushed to disk", code});
     }
 }
 

@@ -41,10 +41,16 @@ bool IsTempName(const std::string& name);
 // original's owner, group, ACL, extended attributes and permission bits
 // (refused where one cannot be kept) and flushed to disk; the original is
 // checked to be as the snapshot says; then the rename of the file written,
-// held all along, and the directory is flushed. A failure before the rename
-// leaves the original as it was and the temporary file removed; only the
-// last steps can fail after it.
+// held all along. A failure before the rename leaves the original as it was
+// and the temporary file removed; only the close can fail after it. The
+// directory is left for FlushDirectories to flush.
 Outcome Replace(const Snapshot& snapshot, const std::function<HRESULT(QORSysFileDescriptor&)>& write);
+
+// Flushes to disk, once each, the directories Replace has renamed files in
+// since the last call, telling failed of each that cannot be. Until then a
+// crash of the system may undo a rename, giving back the original whole: the
+// new file's data reached the disk before its rename.
+void FlushDirectories(const std::function<void(const char* directory, const Outcome& outcome)>& failed);
 
 }  // namespace kestrune_tool
 

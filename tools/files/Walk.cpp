@@ -231,7 +231,14 @@ int EachFile(const std::vector<const char*>& operands, const WalkOptions& walk, 
             jobs.Add([name, &check] { return CheckFile(name, true, check); });
         }
     }
-    return jobs.Finish();
+    int status = jobs.Finish();
+    // A signal that ends the run earlier leaves these undone, as SIGKILL
+    // would: the renames are already the system's to write out, and a crash
+    // before it does can only give back an original whole.
+    FlushDirectories([&](const char* directory, const Outcome& outcome) {
+        status = std::max(status, Trouble(directory, outcome.what, outcome.code));
+    });
+    return status;
 }
 
 bool IsCatalogName(const std::string& name) { return IsCatalog(name); }
