@@ -8,6 +8,7 @@
 #include "QORSysTextFileUtilities.h"
 #include "Report.h"
 #include "SafeReplace.h"
+#include "Walk.h"
 
 #include <strings.h>
 #include <cerrno>
@@ -105,7 +106,7 @@ int RunTag(const Invocation& run)
     if (!written.Ok()) return TroubleOrRefused(name, written.what, written.code);
     Tell(Answered(name, "tag", Severity::kNote,
                   "wrote <meta charset=\"" + policy.tag + "\"/> and " + EolName(TagEol(text, policy))));
-    return output.Finish(kYes);
+    return output.Finish(FlushReplaced(kYes));
 }
 
 int RunCompare(const Invocation& run)

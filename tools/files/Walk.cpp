@@ -231,7 +231,11 @@ int EachFile(const std::vector<const char*>& operands, const WalkOptions& walk, 
             jobs.Add([name, &check] { return CheckFile(name, true, check); });
         }
     }
-    int status = jobs.Finish();
+    return FlushReplaced(jobs.Finish());
+}
+
+int FlushReplaced(int status)
+{
     // A signal that ends the run earlier leaves these undone, as SIGKILL
     // would: the renames are already the system's to write out, and a crash
     // before it does can only give back an original whole.

@@ -36,6 +36,10 @@ struct WalkOptions {
 int EachFile(const std::vector<const char*>& operands, const WalkOptions& walk, bool quiet,
              const std::function<int(const char* name, const QORSysPath& path)>& check);
 
+// Flushes the directories of the files replaced so far, each once; a
+// failure is trouble, reported. Returns the worse of status and that.
+int FlushReplaced(int status);
+
 // True for a name the walk takes as a catalog: *.velnls in any letter case.
 bool IsCatalogName(const std::string& name);
 
