@@ -132,7 +132,8 @@ inline const char* Compare(const std::string& dir, const std::string& bytes)
     const std::size_t split = std::min(bytes.find("|||"), bytes.size());
     const std::string first = bytes.substr(0, split), second = split == bytes.size() ? first : bytes.substr(split + 3);
     int format = 0;
-    std::size_t a = CatalogHead(second, format), b = CatalogHead(first, format);
+    const std::size_t secondHead = CatalogHead(second, format), firstHead = CatalogHead(first, format);
+    std::size_t a = secondHead, b = firstHead;
     const auto at = [](const std::string& text, std::size_t i) { return i < text.size() ? text[i] : '\0'; };
     HRESULT model = S_OK;
     for (long long remaining = static_cast<long long>(second.size() - a); remaining > 0 && model == S_OK; ++a, ++b) {
@@ -148,6 +149,10 @@ inline const char* Compare(const std::string& dir, const std::string& bytes)
     // Read a few bytes at a time, so that a window ends in a head, a run of equal bytes, a CR LF.
     for (const std::size_t window : {1, 2, 5, 17, 40})
         AGREE(QORSysTextFileUtilities::CompareCatalogFileTexts(firstPath, secondPath, window) == model);
+    // The same loop over both texts held whole, past their heads.
+    AGREE(QORSysTextFileUtilities::CompareCatalogTexts(second.c_str() + secondHead, second.c_str() + second.size(),
+                                                       first.c_str() + firstHead,
+                                                       first.c_str() + first.size()) == model);
     return nullptr;
 }
 
