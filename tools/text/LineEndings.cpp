@@ -1,5 +1,7 @@
 #include "LineEndings.h"
 
+#include "Utf8Position.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -57,7 +59,7 @@ void LineEndingScan::Feed(std::string_view piece)
     const std::size_t last = piece.find_last_of("\r\n");
     if (last != std::string_view::npos) column_ = 1;
     for (std::size_t i = last == std::string_view::npos ? 0 : last + 1; i < piece.size(); ++i)
-        column_ += (static_cast<unsigned char>(piece[i]) & 0xC0) != 0x80;
+        column_ += !IsContinuation(static_cast<unsigned char>(piece[i]));
 }
 
 LineEndings LineEndingScan::Counts() const
